@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the core on Linux under the sanitizers, then the
+# Windows build under Wine on a private Xvfb display.
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+cd "$repo"
+bash tools/setup.sh
+source tools/wine-env.sh
+
+echo "== host build (AddressSanitizer, UBSan)"
+cmake --preset host >/dev/null
+cmake --build --preset host
+ctest --preset host
+
+echo "== Windows build (MinGW-w64 i686)"
+ensure_wine_prefix
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+
+trap stop_private_display EXIT
+start_private_display
+echo "== Windows tests under Wine on display $DISPLAY"
+ctest --preset windows
