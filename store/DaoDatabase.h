@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct sqlite3;
+class CDaoRecordset;
+
+// One connection to a catalogue file. Record sets opened over it are closed with it.
+class CDaoDatabase
+{
+public:
+    CDaoDatabase() = default;
+    ~CDaoDatabase();
+    CDaoDatabase(const CDaoDatabase&) = delete;
+    CDaoDatabase& operator=(const CDaoDatabase&) = delete;
+
+    // Opens an existing catalogue read-write, shared with other processes; never creates a
+    // file. Throws CDaoException when the file is missing, read-only, not a database, corrupt
+    // or lacks the catalogue's tables; such a file is not modified.
+    void Open(const std::wstring& path);
+    bool IsOpen() const { return m_db != nullptr; }
+    void Close();
+
+    // Runs one or more SQL statements; throws CDaoException on the first error.
+    void Execute(const std::wstring& sql);
+
+    sqlite3* Handle() const { return m_db; }
+
+    // Writes a compacted, self-contained copy of source to destination (which must not
+    // exist). Opening source first replays and checkpoints a write-ahead log left behind by
+    // a process that was killed, so the copy holds every committed change.
+    static void CompactDatabase(const std::wstring& source, const std::wstring& destination);
+
+private:
+    friend class CDaoRecordset;
+    void Attach(CDaoRecordset* recordset);
+    void Detach(CDaoRecordset* recordset);
+
+    sqlite3* m_db = nullptr;
+    std::vector<CDaoRecordset*> m_recordsets; // open sets, closed before the connection
+};

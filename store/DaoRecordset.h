@@ -1,0 +1,185 @@
+#pragma once
+
+#include "store/DaoDatabase.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct sqlite3_stmt;
+
+// Tells a record set which members hold which columns: DoFieldExchange makes one typed call
+// per column, in the order of the select list, e.g. fx.Long(L"[CategoryId]", m_CategoryId).
+class CDaoFieldExchange
+{
+public:
+    void Long(const wchar_t* column, std::int32_t& value) { Add(column, Type::Long, &value); }
+    void Text(const wchar_t* column, std::wstring& value) { Add(column, Type::Text, &value); }
+    void Bool(const wchar_t* column, bool& value) { Add(column, Type::Bool, &value); }
+    void Double(const wchar_t* column, double& value) { Add(column, Type::Double, &value); }
+
+private:
+    friend class CDaoRecordset;
+    enum class Type
+    {
+        Long,
+        Text,
+        Bool,
+        Double
+    };
+    struct Field
+    {
+        std::wstring column; // as written in the select list, e.g. L"[UnitName]"
+        Type type;
+        void* member;
+    };
+
+    CDaoFieldExchange() = default;
+    void Add(const wchar_t* column, Type type, void* member)
+    {
+        m_fields.push_back(Field{column, type, member});
+    }
+
+    std::vector<Field> m_fields;
+};
+
+// A dynaset over one table. Opening (or requerying) captures the keys the query selects, in
+// its order; moving onto a record reads that record's current values, so changes made
+// through other sets are seen. Records added here join the end of the key set; deleted ones
+// are skipped by every move. The first bound column must be the table's integer key.
+//
+// Each Update is one autocommitted statement. Edit and Update write only the members that
+// differ from the values read by Edit (doubles compared bit for bit). AddNew resets every
+// member to its column's default from the table definition (0, empty, false or NaN where the
+// table gives none) and Update writes only the members that then differ from it: a member
+// left alone, or set to the value it already had, takes the table default, which is that
+// same value. Moving, requerying, closing or starting another Edit/AddNew drops a pending
+// edit, and so does a failed Update, after which the members show the stored record again.
+class CDaoRecordset
+{
+public:
+    using Bookmark = std::int64_t;
+
+    explicit CDaoRecordset(CDaoDatabase* pDatabase);
+    virtual ~CDaoRecordset();
+    CDaoRecordset(const CDaoRecordset&) = delete;
+    CDaoRecordset& operator=(const CDaoRecordset&) = delete;
+
+    std::wstring m_strFilter; // WHERE condition without the keyword; empty for none
+    std::wstring m_strSort;   // ORDER BY list without the keyword; empty for table order
+    int m_nFields = 0;
+
+    virtual std::wstring GetDefaultDBName();
+    virtual std::wstring GetDefaultSQL() = 0;
+    virtual void DoFieldExchange(CDaoFieldExchange& fx) = 0;
+
+    // Both call GetDefaultSQL() first, then apply m_strFilter and m_strSort, and end on the
+    // first record (or on none when the set is empty).
+    virtual void Open();
+    virtual void Requery();
+    void Close();
+    bool IsOpen() const { return m_open; }
+    bool CanUpdate() const;
+
+    // Moving past either end stays there rather than failing.
+    void MoveFirst();
+    void MoveNext();
+    void MovePrev();
+    void MoveLast();
+    bool IsEOF() const;
+    bool IsBOF() const;
+
+    std::int32_t GetRecordCount() const;      // records of the key set that still exist
+    std::int32_t GetAbsolutePosition() const; // 0-based place in walk order; -1 on none
+    void SetAbsolutePosition(std::int32_t position);
+    Bookmark GetBookmark() const;
+    void SetBookmark(Bookmark bookmark);
+
+    void AddNew();
+    void Edit();
+    void Update();
+    void Delete();
+    void CancelUpdate();
+
+    // True when the member's column was NULL when read, or, during AddNew, while the member
+    // has not been given a value of its own.
+    bool IsFieldNull(const void* pMember) const;
+
+    std::wstring GetSQL() const { return m_sql; }
+
+protected:
+    CDaoDatabase* m_pDatabase;
+
+private:
+    using Field = CDaoFieldExchange::Field;
+    using FieldType = CDaoFieldExchange::Type;
+    struct FieldValue
+    {
+        std::uint64_t bits = 0; // Long, Bool, or a double's bit pattern
+        std::wstring text;
+    };
+    struct StatementCloser
+    {
+        void operator()(sqlite3_stmt* stmt) const;
+    };
+    using StatementPtr = std::unique_ptr<sqlite3_stmt, StatementCloser>;
+    enum class Place
+    {
+        Empty, // no record either way: both BOF and EOF
+        BeforeFirst,
+        Record,
+        Deleted, // on a key whose record was just deleted
+        AfterLast
+    };
+    enum class Mode
+    {
+        None,
+        Edit,
+        AddNew
+    };
+
+    sqlite3* Db() const;
+    void RequireOpen() const;
+    void RequireRecord() const;
+    void Prepare(const std::wstring& defaultSql);
+    void CaptureKeys(const std::wstring& defaultSql);
+    bool Load(std::size_t index);
+    bool StillExists(std::size_t index) const;
+    void ReloadCurrent();
+    void ScanForward(std::size_t from);
+    void ScanBackward(std::size_t from);
+    void LoadDefaults();
+    FieldValue Capture(const Field& field) const;
+    void Assign(const Field& field, const FieldValue& value);
+    std::uint64_t ChangedFields() const;
+    void BindChanged(sqlite3_stmt* stmt, std::uint64_t mask) const;
+    sqlite3_stmt* UpdateStatement(std::uint64_t mask);
+    sqlite3_stmt* InsertStatement(std::uint64_t mask);
+    void WriteEdit(std::uint64_t mask);
+    void WriteNew(std::uint64_t mask);
+
+    bool m_open = false;
+    std::vector<Field> m_fields;
+    std::wstring m_defaultSql; // what GetDefaultSQL() gave when the statements were made
+    std::wstring m_sql;        // the query last sent
+    std::string m_table;       // as written after FROM, in UTF-8
+    std::vector<std::int64_t> m_keys;
+    mutable std::vector<char> m_gone; // per key: its record is known to be deleted
+    Place m_place = Place::Empty;
+    std::size_t m_index = 0; // into m_keys, for Record and Deleted
+    Mode m_mode = Mode::None;
+    std::vector<FieldValue> m_snapshot; // values at Edit / AddNew, to find what changed
+    std::vector<char> m_null;           // per field: NULL when last read
+    std::vector<FieldValue> m_defaults;
+    bool m_haveDefaults = false;
+    Place m_placeBeforeAdd = Place::Empty;
+    std::size_t m_indexBeforeAdd = 0;
+
+    StatementPtr m_read;   // one record by key
+    StatementPtr m_exists; // whether a key still has a record
+    StatementPtr m_delete;
+    std::map<std::uint64_t, StatementPtr> m_updates; // by the set of columns written
+    std::map<std::uint64_t, StatementPtr> m_inserts;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+// Finding, repairing and compacting the catalogue file beside the program.
+
+// True when the file's status can be read.
+bool FileExists(const std::wstring& path);
+
+// basePath is the program's path without its extension (e.g. C:\Apps\Kalvo). Restores a
+// catalogue that an interrupted compaction left only as its ".tmp" copy (when the copy
+// passes SQLite's integrity check), makes both candidate files writable, and returns the
+// ".dat" file if there is one, else the ".mdb" file.
+std::wstring ChooseDatabasePath(const std::wstring& basePath);
+
+// Rewrites the file compacted, through path + ".tmp" and an atomic replace. Returns false,
+// leaving the file as it was, when the file is missing, still open elsewhere, or anything
+// fails; never reports an error of its own.
+bool CompactDatabaseFile(const std::wstring& path);

@@ -1,0 +1,100 @@
+#include "store/FileSystem.h"
+
+#include "store/Utf8.h"
+
+#include <dirent.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace FileSystem
+{
+bool Exists(const std::wstring& path)
+{
+    struct stat st;
+    return ::stat(ToUtf8(path).c_str(), &st) == 0;
+}
+
+bool Remove(const std::wstring& path)
+{
+    return ::unlink(ToUtf8(path).c_str()) == 0;
+}
+
+bool MakeWritable(const std::wstring& path)
+{
+    std::string native = ToUtf8(path);
+    struct stat st;
+    if (::stat(native.c_str(), &st) != 0)
+        return false;
+    if (st.st_mode & S_IWUSR)
+        return true;
+    return ::chmod(native.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
+}
+
+bool SetReadOnly(const std::wstring& path)
+{
+    std::string native = ToUtf8(path);
+    struct stat st;
+    if (::stat(native.c_str(), &st) != 0)
+        return false;
+    return ::chmod(native.c_str(), (st.st_mode & 07777) & ~(S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool IsReadOnly(const std::wstring& path)
+{
+    struct stat st;
+    return ::stat(ToUtf8(path).c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
+}
+
+bool MoveReplacing(const std::wstring& source, const std::wstring& target)
+{
+    return std::rename(ToUtf8(source).c_str(), ToUtf8(target).c_str()) == 0;
+}
+
+std::wstring CreateTempDirectory()
+{
+    const char* base = ::getenv("TMPDIR");
+    std::string pattern =
+        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/kalvo-XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (::mkdtemp(buffer.data()) == nullptr)
+        return std::wstring();
+    return FromUtf8(std::string(buffer.data()));
+}
+
+bool RemoveTree(const std::wstring& path)
+{
+    std::string native = ToUtf8(path);
+    DIR* dir = ::opendir(native.c_str());
+    if (dir == nullptr)
+        return ::unlink(native.c_str()) == 0;
+    bool ok = true;
+    std::vector<std::string> names;
+    while (dirent* entry = ::readdir(dir))
+    {
+        std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    for (const std::string& name : names)
+    {
+        std::string child = native + "/" + name;
+        struct stat st;
+        if (::lstat(child.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            ok = RemoveTree(FromUtf8(child)) && ok;
+        else
+            ok = ::unlink(child.c_str()) == 0 && ok;
+    }
+    return ::rmdir(native.c_str()) == 0 && ok;
+}
+
+wchar_t PathSeparator()
+{
+    return L'/';
+}
+} // namespace FileSystem
