@@ -1,0 +1,48 @@
+#include "engine/Conversion.h"
+
+#include "store/RecordsetCategory.h"
+#include "store/RecordsetUnit.h"
+
+double ConvertValue(double x, const UnitScale& source, const UnitScale& target)
+{
+    double r;
+    if (source.factorAdd != 0.0 || target.factorAdd != 0.0)
+        r = ((x - source.factorAdd) / source.factorMul) * target.factorMul + target.factorAdd;
+    else if (source.isInvertResult)
+        r = (target.factorMul * x) / source.factorMul;
+    else
+        r = (x / target.factorMul) * source.factorMul;
+    if (source.isInvertResult != target.isInvertResult)
+        r = 1.0 / r;
+    return r;
+}
+
+namespace
+{
+UnitScale ScaleOf(const CRecordsetUnit& unit)
+{
+    return UnitScale{unit.m_FactorMul, unit.m_FactorAdd, unit.m_IsInvertResult};
+}
+} // namespace
+
+void RecalculateUnitValues(double x, CRecordsetCategory& categories, CRecordsetUnit& units)
+{
+    if (units.GetRecordCount() == 0)
+        return;
+    const std::int32_t position = units.GetAbsolutePosition();
+    const std::int32_t sourceUnitId = categories.m_SourceUnitId;
+    const bool found = units.FindUnit(sourceUnitId);
+    if (found)
+    {
+        const UnitScale source = ScaleOf(units);
+        for (units.MoveFirst(); !units.IsEOF(); units.MoveNext())
+        {
+            const double r = units.m_UnitId == sourceUnitId ? x : ConvertValue(x, source, ScaleOf(units));
+            units.Edit();
+            units.m_UserValue = r;
+            units.Update();
+        }
+    }
+    if (position >= 0)
+        units.SetAbsolutePosition(position);
+}

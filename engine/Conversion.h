@@ -1,0 +1,26 @@
+#pragma once
+// The conversion between two units of a category.
+//
+// Plain form (no shift on either side): a unit's factor is its size in the category's
+// base unit. Shift form (a shift on either side): a value in a unit is base * factor +
+// shift. An inverted unit measures the reciprocal of a proportional quantity.
+#include <cstdint>
+
+class CRecordsetCategory;
+class CRecordsetUnit;
+
+struct UnitScale
+{
+    double factorMul;
+    double factorAdd;
+    bool isInvertResult;
+};
+
+// The value x given in `source`, expressed in `target`. IEEE double arithmetic in the
+// order written; a zero factor yields an infinity or NaN, which is the honest answer.
+double ConvertValue(double x, const UnitScale& source, const UnitScale& target);
+
+// Writes every unit's UserValue for the source value x, one edit and update per unit.
+// The source unit keeps x bit for bit. Without a source unit nothing is written. The unit
+// set stands where it stood before.
+void RecalculateUnitValues(double x, CRecordsetCategory& categories, CRecordsetUnit& units);
