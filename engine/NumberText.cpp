@@ -9,13 +9,6 @@ namespace
 {
 std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
-std::wstring NonFiniteText(double value)
-{
-    if (std::isinf(value))
-        return value < 0 ? L"-1.#INF" : L"1.#INF";
-    return std::signbit(value) ? L"-1.#IND" : L"1.#QNAN";
-}
-
 // Removes trailing zeros of a fraction, and the point when nothing follows it.
 void TrimFraction(std::string& digits)
 {
@@ -34,6 +27,13 @@ std::string ToChars(double value, std::chars_format format, int precision)
     return std::string(buffer, result.ptr);
 }
 } // namespace
+
+std::wstring NonFiniteText(double value)
+{
+    if (std::isinf(value))
+        return value < 0 ? L"-inf" : L"inf";
+    return L"nan";
+}
 
 std::wstring FormatGeneral(double value, int precision)
 {

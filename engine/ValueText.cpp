@@ -1,5 +1,7 @@
 #include "engine/ValueText.h"
 
+#include "engine/NumberText.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -93,6 +95,8 @@ double OutOfRangeValue(const std::string& number)
 
 std::wstring FormatValue(double value, int width)
 {
+    if (!std::isfinite(value))
+        return NonFiniteText(value);
     const int n = width - 2;
     if (n <= 0)
         return L"0";

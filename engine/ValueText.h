@@ -4,6 +4,7 @@
 
 // Plain decimal text, no exponent, at most 17 significant digits; n = width - 2 digits
 // are produced and a value whose integer part needs n or more of them reads "0".
+// Infinities and NaN read "inf", "-inf" and "nan", as in the lists.
 std::wstring FormatValue(double value, int width);
 
 // Reads a decimal number from the start of the text: leading white space, an optional

@@ -54,6 +54,16 @@ TEST(FormatValue, SmallValuesKeepEveryLeadingZero)
     EXPECT_EQ(smallest.substr(smallest.size() - 17), L"22250738585072014");
 }
 
+TEST(FormatValue, NonFiniteValuesReadAsInTheLists)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(FormatValue(inf, 64), L"inf");
+    EXPECT_EQ(FormatValue(-inf, 20), L"-inf");
+    EXPECT_EQ(FormatValue(std::nan(""), 64), L"nan");
+    double v = 0;
+    EXPECT_FALSE(ParseNumber(FormatValue(inf, 64), v)) << "a pasted infinity is no number";
+}
+
 TEST(ParseNumber, ReadsWhatADecimalReaderReads)
 {
     double v = -1;
