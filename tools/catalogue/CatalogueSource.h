@@ -10,6 +10,8 @@
 // A unit line holds name | factor | shift | flags | note. Flags: source (the unit values
 // are entered in), shown (in the result list), current (selected in the unit list),
 // target (selected in the result list), invert. Lines starting with '#' are comments.
+// A factor or shift is a decimal number or an exact product and quotient of decimals, with
+// whole powers and pi, such as 1200 / 3937 or 231 * 0.0254^3; it is rounded once.
 #include <cstdint>
 #include <stdexcept>
 #include <string>
