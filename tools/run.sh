@@ -18,6 +18,7 @@ fi
 echo "No display found: running Kalvo on a private Xvfb display for a few seconds."
 trap stop_private_display EXIT
 start_private_display
+leave_windows_unmanaged
 wine "$exe" &
 sleep "${KALVO_SHOT_DELAY:-6}"
 mkdir -p "$repo/shots"

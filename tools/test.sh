@@ -5,7 +5,7 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
 bash tools/setup.sh
-source tools/wine-env.sh
+KALVO_WINEPREFIX="$repo/build/wine-tests" source tools/wine-env.sh
 
 echo "== host build (AddressSanitizer, UBSan)"
 cmake --preset host >/dev/null
@@ -14,6 +14,7 @@ ctest --preset host
 
 echo "== Windows build (MinGW-w64 i686)"
 ensure_wine_prefix
+leave_windows_unmanaged
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 

@@ -1,5 +1,5 @@
 # Sourced by run.sh and test.sh: a private Wine prefix and, on request, a private X display.
-export WINEPREFIX="${KALVO_WINEPREFIX:-$repo/build/wine}"
+export WINEPREFIX="${KALVO_WINEPREFIX:-$repo/build/wine}"  # test.sh uses a prefix of its own
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEARCH=win32
@@ -35,5 +35,12 @@ ensure_wine_prefix() {
   [ -f "$WINEPREFIX/system.reg" ] && return 0
   mkdir -p "$WINEPREFIX"
   wineboot --init >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+}
+
+# For a private Xvfb display, which runs no window manager: a managed window makes Wine
+# wait up to two seconds for a manager to map or withdraw it.
+leave_windows_unmanaged() {
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   wineserver -w >/dev/null 2>&1 || true
 }

@@ -1,0 +1,167 @@
+#pragma once
+// The main window: three lists, the value field and the keypad. It owns the catalogue
+// (database and record sets) for its whole life.
+#include "app/ValueEntry.h"
+
+#include "skin/SkinBackground.h"
+#include "skin/SkinOwner.h"
+#include "skin/TavEdit.h"
+
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
+#include "framework/Gdi.h"
+#include "framework/ImageList.h"
+#include "framework/MessageMap.h"
+#include "framework/ToolTipCtrl.h"
+
+#include "store/DaoDatabase.h"
+#include "store/RecordsetCategory.h"
+#include "store/RecordsetResult.h"
+#include "store/RecordsetUnit.h"
+
+#include "res/resource.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CMainDlg : public CDialog, public ISkinOwner
+{
+public:
+    explicit CMainDlg(const std::wstring& strDbName);
+    ~CMainDlg() override;
+
+    BOOL OpenDatabase();
+    void CloseDatabase();
+    void FillList(CListCtrl& list);
+    void ClearList(CListCtrl& list);
+    int AddCategoryIcon(std::int32_t nIconId, CImageList& imageList);
+
+    void ShowSelectedCategory();
+    void ShowSelectedUnit();
+    void ShowSelectedResult();
+    void SetStatusText(const std::wstring& strText);
+    std::wstring DescribeUnit(const CRecordsetUnit& unit) const;
+    void SetCategorySort(int nMode);
+    void OnValueKey(int nCode);
+    void PasteValueText(const std::wstring& strText) override;
+
+    std::wstring m_strDbPath;
+    std::wstring m_strCategorySort;
+    std::unique_ptr<CDaoDatabase> m_pDatabase;
+    std::unique_ptr<CRecordsetCategory> m_pCategorySet;
+    std::unique_ptr<CRecordsetUnit> m_pUnitSet;
+    std::unique_ptr<CRecordsetResult> m_pResultSet;
+    std::int32_t m_nCategoryId = 6;
+    CValueEntry m_ValueEntry;
+
+    CSkinBackground m_background;
+    CTavEditLCD m_editValue;
+    CTavEditTransparent m_editSourceUnit;
+    CTavEditTransparent m_editStatus;
+    CListCtrl m_listCategory;
+    CListCtrl m_listUnits;
+    CListCtrl m_listResult;
+
+    CButton m_btnExit;
+    CButton m_btnNewCategory, m_btnRenameCategory, m_btnDeleteCategory;
+    CButton m_btnNewUnit, m_btnEditUnit, m_btnDeleteUnit;
+    CButton m_btnAbout;
+    CButton m_btnDigit[10];
+    CButton m_btnPoint, m_btnSign, m_btnClear, m_btnBackspace;
+
+    std::wstring m_strSortChoice;
+    std::unique_ptr<CImageList> m_pImageListLarge;
+    std::unique_ptr<CImageList> m_pImageListSmall;
+    CGdiFont m_fontList;
+    CGdiFont m_fontBold;
+    CToolTipCtrl m_ToolTip;
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override;
+    void BeginModalState() override;
+    void EndModalState() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    BEGIN_MSG_MAP(CMainDlg)
+        ON_WM_SIZE(OnSize)
+        ON_WM_TIMER(OnTimer)
+        ON_WM_QUERYDRAGICON(OnQueryDragIcon)
+        ON_WM_DESTROY(OnDestroy)
+        ON_WM_ERASEBKGND(OnEraseBkgnd)
+        ON_NOTIFY(LVN_ITEMCHANGED, IDC_CATEGORY_LIST, OnCategoryChanged)
+        ON_NOTIFY(LVN_ODSTATECHANGED, IDC_CATEGORY_LIST, OnCategoryStateChanged)
+        ON_NOTIFY(LVN_ITEMCHANGED, IDC_UNIT_LIST, OnUnitChanged)
+        ON_NOTIFY(NM_DBLCLK, IDC_UNIT_LIST, OnUnitActivated)
+        ON_NOTIFY(NM_RETURN, IDC_UNIT_LIST, OnUnitActivated)
+        ON_NOTIFY(LVN_ITEMCHANGED, IDC_RESULT_LIST, OnResultChanged)
+        ON_NOTIFY(NM_DBLCLK, IDC_RESULT_LIST, OnResultDoubleClick)
+        ON_COMMAND(ID_SORT_DEFAULT, OnSortDefault)
+        ON_COMMAND(ID_SORT_ALPHABETICAL, OnSortAlphabetical)
+        ON_COMMAND(ID_SORT_REVERSE, OnSortReverse)
+        ON_CONTROL(CBN_SELCHANGE, IDC_SORT_CHOICE, OnSortChoice)
+        ON_COMMAND(ID_UNIT_SHOW_IN_RESULT, OnShowInResult)
+        ON_COMMAND(ID_UNIT_SET_AS_SOURCE, OnUnitSetAsSource)
+        ON_COMMAND(ID_RESULT_SET_AS_SOURCE, OnResultSetAsSource)
+        ON_COMMAND(ID_RESULT_HIDE, OnResultHide)
+        ON_COMMAND(ID_RESULT_COPY_VALUE, OnResultCopyValue)
+        ON_COMMAND(IDC_ABOUT, OnAbout)
+        ON_COMMAND(ID_HELP, OnHelp)
+        ON_MESSAGE(WM_HELP, OnHelpKey)
+        ON_COMMAND_RANGE(IDC_KEY_0, IDC_KEY_9, OnDigitButton)
+        ON_COMMAND(IDC_KEY_POINT, OnPointButton)
+        ON_COMMAND(IDC_KEY_SIGN, OnSignButton)
+        ON_COMMAND(IDC_KEY_CLEAR, OnClearButton)
+        ON_COMMAND(IDC_KEY_BACKSPACE, OnBackspaceButton)
+    END_MSG_MAP(CDialog)
+
+private:
+    void OnSize(UINT nType, int cx, int cy);
+    void OnTimer(UINT_PTR nIDEvent);
+    HCURSOR OnQueryDragIcon();
+    void OnDestroy();
+    BOOL OnEraseBkgnd(HDC dc);
+    void OnCategoryChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnCategoryStateChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnUnitChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnUnitActivated(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnResultChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnResultDoubleClick(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnSortDefault() { SetCategorySort(0); }
+    void OnSortAlphabetical() { SetCategorySort(1); }
+    void OnSortReverse() { SetCategorySort(2); }
+    void OnSortChoice();
+    void OnShowInResult();
+    void OnUnitSetAsSource();
+    void OnResultSetAsSource();
+    void OnResultHide();
+    void OnResultCopyValue();
+    void OnAbout();
+    void OnHelp();
+    LRESULT OnHelpKey(WPARAM, LPARAM);
+    void OnDigitButton(UINT nId) { OnValueKey(static_cast<int>(nId - IDC_KEY_0)); }
+    void OnPointButton() { OnValueKey(CValueEntry::kPoint); }
+    void OnSignButton() { OnValueKey(CValueEntry::kSign); }
+    void OnClearButton() { OnValueKey(CValueEntry::kClear); }
+    void OnBackspaceButton() { OnValueKey(CValueEntry::kBackspace); }
+
+    BOOL TranslateValueKey(const MSG& msg);
+    BOOL SendToValueField(UINT nCommand);
+    void SetAsSource(CRecordsetUnit& recordset);
+    void CreateToolTips();
+    void InsertListColumns();
+    void CreateFonts();
+    void SelectRow(CListCtrl& list, int nRow);
+    void ShowCatalogueError();
+    int FirstSelectedRow(CListCtrl& list) const;
+    bool MoveToSelectedRow(CListCtrl& list, CDaoRecordset& recordset);
+
+    void FillCategoryRows(int& nChosenRow);
+    void FillUnitRows(int& nChosenRow);
+    void FillResultRows(int& nChosenRow);
+    std::wstring FindSourceUnitName();
+    void ShowSourceUnitName(const std::wstring& strName);
+    void ShowChosenRow(CListCtrl& list, CDaoRecordset& recordset, int nChosenRow);
+};

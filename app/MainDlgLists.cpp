@@ -1,0 +1,206 @@
+// Filling the three lists from their record sets.
+#include "app/MainDlg.h"
+
+#include "engine/NumberText.h"
+
+#include "store/DaoException.h"
+
+namespace
+{
+constexpr int kInitialImages = 4;
+constexpr int kImageGrowth = 4;
+
+// Shows the wait cursor while a list is rebuilt.
+class CWaitCursorScope
+{
+public:
+    CWaitCursorScope() : m_hPrevious(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~CWaitCursorScope() { ::SetCursor(m_hPrevious); }
+    CWaitCursorScope(const CWaitCursorScope&) = delete;
+    CWaitCursorScope& operator=(const CWaitCursorScope&) = delete;
+
+private:
+    HCURSOR m_hPrevious;
+};
+
+int AppendRow(CListCtrl& list, const std::wstring& text, int nRecordPosition)
+{
+    const int nItem = list.InsertItem(list.GetItemCount(), text);
+    list.SetItemData(nItem, static_cast<DWORD_PTR>(nRecordPosition));
+    return nItem;
+}
+} // namespace
+
+void CMainDlg::ClearList(CListCtrl& list)
+{
+    list.DeleteAllItems();
+    if (&list != &m_listCategory)
+        return;
+    // The icons are loaded afresh with every refill of the category list.
+    m_pImageListLarge->DeleteImageList();
+    m_pImageListSmall->DeleteImageList();
+    m_pImageListLarge->Create(32, 32, ILC_COLORDDB | ILC_MASK, kInitialImages, kImageGrowth);
+    m_pImageListSmall->Create(16, 16, ILC_COLORDDB | ILC_MASK, kInitialImages, kImageGrowth);
+    list.SetImageList(*m_pImageListLarge, LVSIL_NORMAL);
+    list.SetImageList(*m_pImageListSmall, LVSIL_SMALL);
+}
+
+int CMainDlg::AddCategoryIcon(std::int32_t nIconId, CImageList& imageList)
+{
+    HINSTANCE hInstance = AfxGetInstanceHandle();
+    HICON hIcon = ::LoadIconW(hInstance, MAKEINTRESOURCEW(nIconId));
+    if (!hIcon)
+        hIcon = ::LoadIconW(hInstance, MAKEINTRESOURCEW(IDI_CATEGORY_DEFAULT));
+    return imageList.Add(hIcon);
+}
+
+void CMainDlg::FillList(CListCtrl& list)
+{
+    list.SetRedraw(FALSE);
+    ClearList(list);
+    if (!m_pDatabase || !m_pCategorySet || !m_pUnitSet || !m_pResultSet)
+    {
+        if (!OpenDatabase())
+        {
+            ShowCatalogueError();
+            list.SetRedraw(TRUE);
+            return;
+        }
+    }
+
+    CWaitCursorScope waitCursor;
+    int nChosenRow = 0;
+    CDaoRecordset* pWalked = nullptr;
+    if (&list == &m_listCategory)
+    {
+        FillCategoryRows(nChosenRow);
+        pWalked = m_pCategorySet.get();
+    }
+    else if (&list == &m_listUnits)
+    {
+        FillUnitRows(nChosenRow);
+        pWalked = m_pUnitSet.get();
+    }
+    else if (&list == &m_listResult)
+    {
+        ShowSourceUnitName(FindSourceUnitName());
+        FillResultRows(nChosenRow);
+        pWalked = m_pResultSet.get();
+    }
+    if (pWalked)
+        ShowChosenRow(list, *pWalked, nChosenRow);
+    list.SetRedraw(TRUE);
+    list.Invalidate();
+}
+
+void CMainDlg::FillCategoryRows(int& nChosenRow)
+{
+    CRecordsetCategory& categories = *m_pCategorySet;
+    if (categories.GetRecordCount() == 0)
+        return;
+    int nRow = 0;
+    for (categories.MoveFirst(); !categories.IsEOF(); categories.MoveNext(), ++nRow)
+    {
+        const int nItem = AppendRow(m_listCategory, categories.m_CategoryName, nRow);
+        const int nImage = AddCategoryIcon(categories.m_IconId, *m_pImageListLarge);
+        AddCategoryIcon(categories.m_IconId, *m_pImageListSmall);
+        m_listCategory.SetItemImage(nItem, nImage);
+        if (categories.m_IsSelected)
+            nChosenRow = nRow;
+    }
+}
+
+void CMainDlg::FillUnitRows(int& nChosenRow)
+{
+    CRecordsetUnit& units = *m_pUnitSet;
+    units.Requery();
+    if (units.GetRecordCount() == 0)
+        return;
+    int nRow = 0;
+    for (units.MoveFirst(); !units.IsEOF(); units.MoveNext(), ++nRow)
+    {
+        const int nItem = AppendRow(m_listUnits, units.m_UnitName, nRow);
+        m_listUnits.SetItemText(nItem, 1, FormatLg(units.m_FactorMul));
+        m_listUnits.SetItemText(nItem, 2, FormatLg(units.m_FactorAdd));
+        m_listUnits.SetItemText(nItem, 3, units.m_IsInvertResult ? L"Yes" : L"");
+        if (units.m_UnitId == m_pCategorySet->m_CurrentUnitId)
+            nChosenRow = nRow;
+    }
+}
+
+void CMainDlg::FillResultRows(int& nChosenRow)
+{
+    CRecordsetResult& results = *m_pResultSet;
+    results.Requery();
+    if (results.GetRecordCount() == 0)
+        return;
+    int nRow = 0;
+    for (results.MoveFirst(); !results.IsEOF(); results.MoveNext(), ++nRow)
+    {
+        const int nItem = AppendRow(m_listResult, results.m_UnitName, nRow);
+        m_listResult.SetItemText(nItem, 1, FormatLg(results.m_UserValue));
+        if (results.m_UnitId == m_pCategorySet->m_TargetUnitId)
+            nChosenRow = nRow;
+    }
+}
+
+// The source unit's name; a source that names no unit of the category (or a nameless
+// one) is replaced by the unit the unit set stands on. Engine errors leave the name empty.
+std::wstring CMainDlg::FindSourceUnitName()
+{
+    CRecordsetUnit& units = *m_pUnitSet;
+    CRecordsetCategory& categories = *m_pCategorySet;
+    std::wstring strName;
+    try
+    {
+        if (units.GetRecordCount() == 0)
+            return strName;
+        const std::int32_t nPosition = units.GetAbsolutePosition() < 0 ? 0 : units.GetAbsolutePosition();
+        const bool bFound = units.FindUnit(categories.m_SourceUnitId);
+        if (bFound)
+            strName = units.m_UnitName;
+        units.SetAbsolutePosition(nPosition);
+        if (!bFound || strName.empty())
+        {
+            categories.Edit();
+            categories.m_SourceUnitId = units.m_UnitId;
+            categories.Update();
+            strName = units.m_UnitName;
+        }
+    }
+    catch (const CDaoException&)
+    {
+    }
+    return strName;
+}
+
+void CMainDlg::ShowSourceUnitName(const std::wstring& strName)
+{
+    if (m_editSourceUnit.GetWindowText() != strName)
+    {
+        // Hidden while it changes, so the transparent field repaints over the background.
+        m_editSourceUnit.ShowWindow(SW_HIDE);
+        m_editSourceUnit.SetWindowText(strName);
+        m_editSourceUnit.ShowWindow(SW_SHOW);
+    }
+    m_ToolTip.UpdateTipText(L"Source unit: " + strName, m_editSourceUnit.m_hWnd);
+}
+
+void CMainDlg::ShowChosenRow(CListCtrl& list, CDaoRecordset& recordset, int nChosenRow)
+{
+    const std::int32_t nCount = recordset.GetRecordCount();
+    if (nCount <= 0)
+        return;
+    if (nChosenRow >= nCount)
+        nChosenRow = nCount - 1;
+    if (nChosenRow < 0)
+        nChosenRow = 0;
+    recordset.SetAbsolutePosition(nChosenRow);
+    SelectRow(list, nChosenRow);
+}
+
+void CMainDlg::SelectRow(CListCtrl& list, int nRow)
+{
+    list.SetItemState(nRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    list.EnsureVisible(nRow, FALSE);
+}

@@ -1,0 +1,53 @@
+#include "app/MainLayout.h"
+
+#include "res/resource.h"
+
+namespace
+{
+struct ControlPlace
+{
+    int id, x, y, width, height;
+};
+
+// In client pixels, in the order the controls are moved.
+constexpr ControlPlace kPlaces[] = {
+    {IDC_CATEGORY_LIST, 13, 21, 152, 337},
+    {IDC_UNIT_LIST, 185, 21, 152, 337},
+    {IDC_RESULT_LIST, 375, 53, 237, 221},
+    {IDCANCEL, 568, 399, 46, 28},
+    {IDC_NEW_CATEGORY, 64, 399, 46, 28},
+    {IDC_RENAME_CATEGORY, 11, 399, 46, 28},
+    {IDC_DELETE_CATEGORY, 116, 399, 46, 28},
+    {IDC_NEW_UNIT, 240, 399, 46, 28},
+    {IDC_EDIT_UNIT, 187, 399, 46, 28},
+    {IDC_DELETE_UNIT, 292, 399, 46, 28},
+    {IDC_ABOUT, 520, 397, 32, 32},
+    {IDC_STATUS, 1, 377, 636, 19},
+    {IDC_VALUE, 481, 25, 127, 21},
+    {IDC_SOURCE_UNIT, 381, 28, 99, 21},
+    {6101, 381, 286, 32, 32},
+    {6102, 413, 286, 32, 32},
+    {6103, 445, 286, 32, 32},
+    {6104, 477, 286, 32, 32},
+    {6105, 509, 286, 32, 32},
+    {6106, 541, 286, 32, 32},
+    {6107, 381, 318, 32, 32},
+    {6108, 413, 318, 32, 32},
+    {6109, 445, 318, 32, 32},
+    {IDC_KEY_0, 477, 318, 32, 32},
+    {IDC_KEY_POINT, 509, 318, 32, 32},
+    {IDC_KEY_SIGN, 541, 318, 32, 32},
+    {IDC_KEY_BACKSPACE, 589, 286, 32, 32},
+    {IDC_KEY_CLEAR, 589, 318, 32, 32},
+};
+} // namespace
+
+void PlaceMainWindowControls(CWnd& mainWindow)
+{
+    for (const auto& place : kPlaces)
+    {
+        HWND control = ::GetDlgItem(mainWindow.m_hWnd, place.id);
+        if (control)
+            ::MoveWindow(control, place.x, place.y, place.width, place.height, TRUE);
+    }
+}

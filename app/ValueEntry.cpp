@@ -1,0 +1,159 @@
+#include "app/ValueEntry.h"
+
+#include "skin/TavEdit.h"
+
+#include "engine/Conversion.h"
+#include "engine/ValueText.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+constexpr std::size_t kDigitLimit = 20;
+constexpr int kDisplayWidth = 20;
+
+bool IsDigitCode(int code) { return code >= 0 && code <= 9; }
+wchar_t DigitOf(int code) { return static_cast<wchar_t>(L'0' + code); }
+} // namespace
+
+void CValueEntry::Init(CTavEditLCD* pDisplay, CRecordsetCategory* pCategorySet,
+                       CRecordsetUnit* pUnitSet)
+{
+    m_pDisplay = pDisplay;
+    m_pCategorySet = pCategorySet;
+    m_pUnitSet = pUnitSet;
+    Reset();
+}
+
+void CValueEntry::Reset() { SetValue(0.0); }
+
+// The sign is taken from the sign bit, so a stored -0 comes back as -0 and stays so. An
+// infinity or NaN (a zero factor's result) has no digits to edit: the entry starts at 0.
+void CValueEntry::SetValue(double value)
+{
+    if (!std::isfinite(value))
+        value = 0.0;
+    m_strDigits = FormatValue(value, kDisplayWidth);
+    m_bPositive = !std::signbit(value);
+    PressKey(kRefresh);
+}
+
+void CValueEntry::SetText(const std::wstring& text)
+{
+    m_strDigits.clear();
+    double value = 0.0;
+    if (ParseNumber(text, value))
+        m_strDigits = text;
+    m_bPositive = !std::signbit(value);
+    PressKey(kRefresh);
+}
+
+bool CValueEntry::PressKey(int code)
+{
+    if (m_pDisplay)
+        m_pDisplay->HideCaret();
+    if (ReplaceSelection(code))
+        return false;
+
+    bool bResult = true;
+    if (IsDigitCode(code))
+        AppendLimited(std::wstring(1, DigitOf(code)));
+    else if (code == kPoint)
+    {
+        if (m_strDigits.empty())
+            m_strDigits = L"0";
+        if (m_strDigits.find(L'.') == std::wstring::npos)
+            AppendLimited(L".");
+    }
+    else if (code == kSign)
+        m_bPositive = !m_bPositive;
+    else if (code == kClear)
+        Reset();
+    else if (code == kBackspace)
+    {
+        if (m_strDigits.size() > 1)
+            m_strDigits.pop_back();
+        else
+            Reset();
+    }
+    else
+        bResult = false;
+
+    Normalise();
+    double magnitude = 0.0;
+    ParseNumber(m_strDigits, magnitude);
+    m_dValue = m_bPositive ? magnitude : -magnitude;
+    if (m_pDisplay)
+        m_pDisplay->SetWindowText(DisplayText());
+    RecalculateResults(m_dValue);
+    return bResult;
+}
+
+void CValueEntry::RecalculateResults(double value)
+{
+    if (m_pCategorySet && m_pUnitSet)
+        RecalculateUnitValues(value, *m_pCategorySet, *m_pUnitSet);
+}
+
+// Typing over a selection edits the text as shown; sign and clear act on the whole value.
+bool CValueEntry::ReplaceSelection(int code)
+{
+    if (!m_pDisplay)
+        return false;
+    int nStart = 0, nEnd = 0;
+    m_pDisplay->GetSel(nStart, nEnd);
+    if (nStart >= nEnd)
+        return false;
+    const std::wstring shown = m_pDisplay->GetWindowText();
+    const std::wstring left = shown.substr(0, std::min<std::size_t>(nStart, shown.size()));
+    const std::wstring right = shown.substr(std::min<std::size_t>(nEnd, shown.size()));
+
+    std::wstring replaced;
+    if (IsDigitCode(code))
+        replaced = left + DigitOf(code) + right;
+    else if (code == kPoint)
+        replaced = left + L"." + right;
+    else if (code == kBackspace)
+        replaced = left + right;
+    else
+        return false;
+    m_pDisplay->Clear();
+    SetText(replaced);
+    return true;
+}
+
+void CValueEntry::AppendLimited(const std::wstring& piece)
+{
+    std::size_t length = m_strDigits.size();
+    if (m_strDigits.find(L'.') != std::wstring::npos)
+        ++length;
+    if (length < kDigitLimit)
+        m_strDigits += piece;
+}
+
+void CValueEntry::Normalise()
+{
+    std::wstring text;
+    for (wchar_t c : m_strDigits)
+        if ((c >= L'0' && c <= L'9') || c == L'.')
+            text += c;
+    const auto firstNonZero = text.find_first_not_of(L'0');
+    text.erase(0, firstNonZero == std::wstring::npos ? text.size() : firstNonZero);
+    if (text.empty())
+        text = L"0";
+    if (text[0] == L'.')
+        text.insert(text.begin(), L'0');
+    const auto point = text.find(L'.');
+    if (point != std::wstring::npos)
+    {
+        text.erase(std::remove(text.begin(), text.end(), L'.'), text.end());
+        text.insert(point, 1, L'.');
+    }
+    m_strDigits = text;
+}
+
+std::wstring CValueEntry::DisplayText() const
+{
+    return m_bPositive ? m_strDigits : L"-" + m_strDigits;
+}

@@ -1,0 +1,42 @@
+#include "skin/SkinBackground.h"
+
+void CSkinBackground::Setup(CWnd& dialog, UINT nBitmapId)
+{
+    Release();
+    if (!m_bitmap.LoadFromResource(nBitmapId))
+        return;
+    m_size = m_bitmap.GetSize();
+    HDC clientDC = ::GetDC(dialog.m_hWnd);
+    m_memoryDC.CreateCompatibleDC(clientDC);
+    ::ReleaseDC(dialog.m_hWnd, clientDC);
+    m_hPreviousBitmap = ::SelectObject(m_memoryDC, m_bitmap);
+
+    RECT window, client;
+    dialog.GetWindowRect(&window);
+    dialog.GetClientRect(&client);
+    const int width = (window.right - window.left) - client.right + m_size.cx;
+    const int height = (window.bottom - window.top) - client.bottom + m_size.cy;
+    dialog.SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CSkinBackground::Erase(CWnd& dialog, HDC dc) const
+{
+    if (!m_hPreviousBitmap)
+        return FALSE;
+    RECT client;
+    dialog.GetClientRect(&client);
+    ::BitBlt(dc, client.left, client.top, client.right - client.left, client.bottom - client.top,
+             m_memoryDC, 0, 0, SRCCOPY);
+    return TRUE;
+}
+
+void CSkinBackground::Release()
+{
+    if (m_hPreviousBitmap)
+    {
+        ::SelectObject(m_memoryDC, m_hPreviousBitmap);
+        m_hPreviousBitmap = nullptr;
+    }
+    m_memoryDC.DeleteDC();
+    m_bitmap.DeleteObject();
+}

@@ -1,0 +1,107 @@
+#include "tests/app/AppTestSupport.h"
+
+#include "app/DatabaseLocation.h"
+#include "tools/catalogue/CatalogueWriter.h"
+
+#include "store/Utf8.h"
+
+#include <sqlite3.h>
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+CatalogueBesideProgram::CatalogueBesideProgram() : m_base(GetDatabaseBasePath()) { RemoveAll(); }
+
+CatalogueBesideProgram::~CatalogueBesideProgram() { RemoveAll(); }
+
+void CatalogueBesideProgram::RemoveAll() const
+{
+    for (const wchar_t* ext : {L".mdb", L".dat"})
+        for (const wchar_t* suffix : {L"", L".tmp", L"-wal", L"-shm", L"-journal"})
+        {
+            const std::wstring path = m_base + ext + suffix;
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileW(path.c_str());
+        }
+}
+
+void CatalogueBesideProgram::Write(const std::vector<SourceCategory>& categories) const
+{
+    WriteCatalogue(MdbPath(), categories);
+}
+
+void CatalogueBesideProgram::WriteBytes(const std::wstring& path, const std::string& bytes) const
+{
+    std::ofstream out(ToUtf8(path), std::ios::binary);
+    out << bytes;
+}
+
+std::string CatalogueBesideProgram::ReadBytes(const std::wstring& path) const
+{
+    std::ifstream in(ToUtf8(path), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+namespace
+{
+SourceUnit Unit(const wchar_t* name, double factor, bool shown, const wchar_t* note = L"")
+{
+    SourceUnit unit;
+    unit.name = name;
+    unit.factor = factor;
+    unit.isShown = shown;
+    unit.note = note;
+    return unit;
+}
+} // namespace
+
+std::vector<SourceCategory> SampleCategories()
+{
+    SourceCategory currency{L"Currency (2026-07-06)", 1002, L"", false, {}};
+    currency.units = {Unit(L"Euro  (EUR)", 1.0, true), Unit(L"US dollar  (USD)", 1.1415, true)};
+    currency.units[0].isSource = true;
+
+    SourceCategory length{L"Length", 1003, L"metres and feet", true, {}};
+    length.units = {Unit(L"metre", 1, true), Unit(L"Inch", 0.0254, false),
+                    Unit(L"foot", 0.3048, true), Unit(L"Kilometre", 1000, true)};
+    length.units[0].isSource = true;
+    length.units[2].isCurrent = true;
+    length.units[3].isTarget = true;
+
+    SourceCategory mass{L"Mass", 4242, L"", false, {}};
+    mass.units = {Unit(L"Kilogram", 1, true)};
+    mass.units[0].isSource = true;
+    return {currency, length, mass};
+}
+
+MessageBoxRecorder::MessageBoxRecorder(int answer) : m_answer(answer)
+{
+    SetMessageBoxHandler([this](const MessageBoxRequest& request) {
+        boxes.push_back(request);
+        return m_answer;
+    });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() { SetMessageBoxHandler(nullptr); }
+
+long long QueryInteger(const std::wstring& path, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(ToUtf8(path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+    {
+        sqlite3_close(db);
+        throw std::runtime_error("cannot open catalogue");
+    }
+    sqlite3_stmt* statement = nullptr;
+    long long value = -1;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        value = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return value;
+}

@@ -1,0 +1,48 @@
+#pragma once
+// Shared by the main-window tests: a catalogue beside the test program (which looks for
+// its database under its own name, as Kalvo.exe does), and a recorder of message boxes.
+#include "tools/catalogue/CatalogueSource.h"
+
+#include "framework/ModalSeam.h"
+
+#include <string>
+#include <vector>
+
+// The catalogue files the program under test looks for, removed on construction and
+// destruction.
+class CatalogueBesideProgram
+{
+public:
+    CatalogueBesideProgram();
+    ~CatalogueBesideProgram();
+    CatalogueBesideProgram(const CatalogueBesideProgram&) = delete;
+    CatalogueBesideProgram& operator=(const CatalogueBesideProgram&) = delete;
+
+    std::wstring MdbPath() const { return m_base + L".mdb"; }
+    std::wstring DatPath() const { return m_base + L".dat"; }
+    void Write(const std::vector<SourceCategory>& categories) const;
+    void WriteBytes(const std::wstring& path, const std::string& bytes) const;
+    std::string ReadBytes(const std::wstring& path) const;
+
+private:
+    void RemoveAll() const;
+    std::wstring m_base;
+};
+
+// Three categories; "Length" (the second) is marked selected.
+std::vector<SourceCategory> SampleCategories();
+
+// Records every message box and answers it with IDOK (or the answer given).
+class MessageBoxRecorder
+{
+public:
+    explicit MessageBoxRecorder(int answer = IDOK);
+    ~MessageBoxRecorder();
+    std::vector<MessageBoxRequest> boxes;
+
+private:
+    int m_answer;
+};
+
+// Runs one SQL query with a single integer result on a catalogue file.
+long long QueryInteger(const std::wstring& path, const std::string& sql);

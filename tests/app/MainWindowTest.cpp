@@ -1,0 +1,254 @@
+// The real main window on a real catalogue file beside the test program.
+#include "tests/app/AppTestSupport.h"
+
+#include "app/AboutDlg.h"
+#include "app/MainDlg.h"
+
+#include "framework/ModalSeam.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace
+{
+std::vector<std::wstring> RowTexts(CListCtrl& list, int column = 0)
+{
+    std::vector<std::wstring> texts;
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        texts.push_back(list.GetItemText(i, column));
+    return texts;
+}
+
+int SelectedRow(CListCtrl& list) { return list.GetNextItem(-1, LVNI_SELECTED); }
+
+// Runs the main window modally; `step` runs once it is up, inside its modal loop, so
+// keys and clicks go through the loop as a user's would.
+INT_PTR RunModal(CMainDlg& dlg, std::function<void(CMainDlg&)> step)
+{
+    ScopedModalDialogHandler handler([&](CDialog& shown) {
+        if (&shown == &dlg)
+            step(dlg);
+    });
+    return dlg.DoModal();
+}
+
+std::function<void()> g_pendingStep;
+
+void CALLBACK RunPendingStep(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    auto step = std::move(g_pendingStep);
+    step();
+}
+
+// Lets the modal loop dispatch what has been posted, then calls `then`.
+void AfterPendingMessages(std::function<void()> then)
+{
+    g_pendingStep = std::move(then);
+    ::SetTimer(nullptr, 0, 50, RunPendingStep);
+}
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    CatalogueBesideProgram catalogue;
+    MessageBoxRecorder boxes;
+};
+} // namespace
+
+TEST_F(MainWindowTest, StartsOnTheMarkedCategoryWithItsUnitsAndResults)
+{
+    catalogue.Write(SampleCategories());
+    CMainDlg dlg(L"Kalvo");
+    ASSERT_TRUE(dlg.Create());
+
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(RowTexts(dlg.m_listCategory),
+              (std::vector<std::wstring>{L"Currency (2026-07-06)", L"Length", L"Mass"}));
+    EXPECT_EQ(SelectedRow(dlg.m_listCategory), 1);
+    EXPECT_EQ(dlg.m_nCategoryId, 2);
+    EXPECT_EQ(dlg.m_pCategorySet->m_CategoryName, L"Length");
+
+    // Units by name, whatever their case; the current unit is selected.
+    EXPECT_EQ(RowTexts(dlg.m_listUnits),
+              (std::vector<std::wstring>{L"foot", L"Inch", L"Kilometre", L"metre"}));
+    EXPECT_EQ(RowTexts(dlg.m_listUnits, 1),
+              (std::vector<std::wstring>{L"0.3048", L"0.0254", L"1000", L"1"}));
+    EXPECT_EQ(SelectedRow(dlg.m_listUnits), 0);
+
+    // Only the units shown in the result list; the target unit is selected.
+    EXPECT_EQ(RowTexts(dlg.m_listResult),
+              (std::vector<std::wstring>{L"foot", L"Kilometre", L"metre"}));
+    EXPECT_EQ(SelectedRow(dlg.m_listResult), 1);
+    EXPECT_EQ(dlg.m_editSourceUnit.GetWindowText(), L"metre");
+    dlg.DestroyWindow();
+}
+
+TEST_F(MainWindowTest, ClientAreaAndControlsHaveTheirFixedPlaces)
+{
+    catalogue.Write(SampleCategories());
+    CMainDlg dlg(L"Kalvo");
+    ASSERT_TRUE(dlg.Create());
+    RECT client;
+    dlg.GetClientRect(&client);
+    EXPECT_EQ(client.right, 638);
+    EXPECT_EQ(client.bottom, 431);
+
+    RECT list;
+    ::GetWindowRect(dlg.m_listResult.m_hWnd, &list);
+    ::MapWindowPoints(nullptr, dlg.m_hWnd, reinterpret_cast<POINT*>(&list), 2);
+    EXPECT_EQ(list.left, 375);
+    EXPECT_EQ(list.top, 53);
+    EXPECT_EQ(list.right - list.left, 237);
+    EXPECT_EQ(list.bottom - list.top, 221);
+    dlg.DestroyWindow();
+}
+
+TEST_F(MainWindowTest, CategoryIconsFallBackToTheDefaultIcon)
+{
+    catalogue.Write(SampleCategories());
+    CMainDlg dlg(L"Kalvo");
+    ASSERT_TRUE(dlg.Create());
+    // Mass names icon 4242, which does not exist: the folder icon stands in for it.
+    EXPECT_EQ(ImageList_GetImageCount(*dlg.m_pImageListSmall), 3);
+    EXPECT_EQ(ImageList_GetImageCount(*dlg.m_pImageListLarge), 3);
+    dlg.DestroyWindow();
+}
+
+TEST_F(MainWindowTest, NoMarkedCategoryStartsOnTheFirstRow)
+{
+    auto categories = SampleCategories();
+    for (auto& category : categories)
+        category.isSelected = false;
+    catalogue.Write(categories);
+    CMainDlg dlg(L"Kalvo");
+    ASSERT_TRUE(dlg.Create());
+    EXPECT_EQ(SelectedRow(dlg.m_listCategory), 0);
+    dlg.DestroyWindow();
+}
+
+TEST_F(MainWindowTest, EmptyCatalogueLeavesEveryListEmpty)
+{
+    catalogue.Write({});
+    CMainDlg dlg(L"Kalvo");
+    ASSERT_TRUE(dlg.Create());
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(dlg.m_nCategoryId, 2);
+    EXPECT_EQ(dlg.m_listCategory.GetItemCount(), 0);
+    EXPECT_EQ(dlg.m_listUnits.GetItemCount(), 0);
+    EXPECT_EQ(dlg.m_listResult.GetItemCount(), 0);
+    EXPECT_EQ(dlg.m_editSourceUnit.GetWindowText(), L"");
+    dlg.DestroyWindow();
+}
+
+TEST_F(MainWindowTest, CategoryWithoutUnitsKeepsItsSourceUnit)
+{
+    auto categories = SampleCategories();
+    categories[1].units.clear();
+    catalogue.Write(categories);
+    {
+        CMainDlg dlg(L"Kalvo");
+        ASSERT_TRUE(dlg.Create());
+        EXPECT_EQ(dlg.m_listUnits.GetItemCount(), 0);
+        EXPECT_EQ(dlg.m_listResult.GetItemCount(), 0);
+        EXPECT_EQ(dlg.m_editSourceUnit.GetWindowText(), L"");
+        dlg.DestroyWindow();
+    }
+    EXPECT_EQ(QueryInteger(catalogue.MdbPath(), "SELECT SourceUnitId FROM Category WHERE CategoryId = 2"), 0);
+}
+
+TEST_F(MainWindowTest, SourceUnitOfAnotherCategoryIsRepairedAndStored)
+{
+    catalogue.Write(SampleCategories());
+    {
+        CMainDlg dlg(L"Kalvo");
+        ASSERT_TRUE(dlg.Create());
+        dlg.m_pCategorySet->Edit();
+        dlg.m_pCategorySet->m_SourceUnitId = 1; // the euro
+        dlg.m_pCategorySet->Update();
+        dlg.FillList(dlg.m_listUnits);
+        dlg.FillList(dlg.m_listResult);
+        // The unit the unit set stands on (the current unit, "foot") becomes the source.
+        EXPECT_EQ(dlg.m_editSourceUnit.GetWindowText(), L"foot");
+        dlg.DestroyWindow();
+    }
+    EXPECT_EQ(QueryInteger(catalogue.MdbPath(),
+                           "SELECT UnitName = 'foot' FROM Units WHERE UnitId = "
+                           "(SELECT SourceUnitId FROM Category WHERE CategoryId = 2)"),
+              1);
+}
+
+TEST_F(MainWindowTest, EnterLeavesTheWindowOpenAndExitClosesAndCompacts)
+{
+    catalogue.Write(SampleCategories());
+    bool bOpenAfterEnter = false;
+    INT_PTR result = 0;
+    {
+        CMainDlg dlg(L"Kalvo");
+        result = RunModal(dlg, [&](CMainDlg& shown) {
+            // Leave free pages behind, for the compaction at exit to reclaim.
+            shown.m_pDatabase->Execute(
+                L"CREATE TABLE Scratch(x); "
+                L"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                L"INSERT INTO Scratch SELECT randomblob(200) FROM n; DROP TABLE Scratch;");
+            ::PostMessageW(shown.m_listCategory.m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
+            AfterPendingMessages([&] {
+                bOpenAfterEnter = ::IsWindowVisible(shown.m_hWnd) != FALSE;
+                ::SendMessageW(shown.m_btnExit.m_hWnd, BM_CLICK, 0, 0);
+            });
+        });
+    }
+    EXPECT_TRUE(bOpenAfterEnter);
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(QueryInteger(catalogue.MdbPath(), "PRAGMA freelist_count"), 0);
+    EXPECT_EQ(QueryInteger(catalogue.MdbPath(), "SELECT count(*) FROM Units"), 7);
+    EXPECT_EQ(::GetFileAttributesW((catalogue.MdbPath() + L"-wal").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(MainWindowTest, HelpWithoutAHelpFileShowsTheAboutBox)
+{
+    catalogue.Write(SampleCategories());
+    CMainDlg dlg(L"Kalvo");
+    ASSERT_TRUE(dlg.Create());
+    bool bAboutShown = false;
+    {
+        ScopedModalDialogHandler handler([&](CDialog& shown) {
+            bAboutShown = dynamic_cast<CAboutDlg*>(&shown) != nullptr;
+            shown.EndDialog(IDOK);
+        });
+        dlg.SendMessage(WM_COMMAND, ID_HELP, 0);
+    }
+    EXPECT_TRUE(bAboutShown);
+    dlg.DestroyWindow();
+}
+
+TEST_F(MainWindowTest, MissingCatalogueIsReportedAndEndsTheWindow)
+{
+    CMainDlg dlg(L"Kalvo");
+    const INT_PTR result = dlg.DoModal();
+    EXPECT_EQ(result, IDCANCEL);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[1].text,
+              L"Error loading Kalvo.dat\n\nYou can reinstall Kalvo to fix units database.");
+    EXPECT_EQ(boxes.boxes[1].caption, L"Kalvo");
+    EXPECT_TRUE(boxes.boxes[1].type & MB_ICONEXCLAMATION);
+    EXPECT_EQ(::GetFileAttributesW(catalogue.MdbPath().c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(::GetFileAttributesW(catalogue.DatPath().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(MainWindowTest, FileThatIsNoDatabaseIsReportedAndLeftAlone)
+{
+    const std::string garbage = "This is not a database, but somebody's notes.\n";
+    catalogue.WriteBytes(catalogue.DatPath(), garbage);
+    {
+        CMainDlg dlg(L"Kalvo");
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    }
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    // The engine's own words and code first, then the program's message.
+    EXPECT_NE(boxes.boxes[0].text.find(L"   ("), std::wstring::npos);
+    EXPECT_EQ(boxes.boxes[1].text,
+              L"Error loading Kalvo.dat\n\nYou can reinstall Kalvo to fix units database.");
+    EXPECT_EQ(catalogue.ReadBytes(catalogue.DatPath()), garbage);
+}

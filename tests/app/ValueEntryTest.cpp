@@ -1,0 +1,189 @@
+// The source value typed on the real main window: keys go through its modal loop.
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/ModalScript.h"
+
+#include "app/MainDlg.h"
+
+#include "framework/Clipboard.h"
+
+#include "store/Utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace
+{
+double StoredValue(const std::wstring& path, const char* unitName)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(ToUtf8(path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, "SELECT UserValue FROM Units WHERE UnitName = ?", -1, &statement, nullptr);
+    sqlite3_bind_text(statement, 1, unitName, -1, SQLITE_TRANSIENT);
+    double value = std::nan("");
+    if (sqlite3_step(statement) == SQLITE_ROW)
+        value = sqlite3_column_double(statement, 0);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return value;
+}
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// Each start shows the value stored last: a script that types from scratch clears first.
+const ModalStep kClear = [] { PressKey(VK_ESCAPE); };
+
+class ValueEntryTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { catalogue.Write(SampleCategories()); }
+
+    // Types `keys` into a freshly started window and returns what the value field shows
+    // after each group.
+    std::vector<std::wstring> Type(const std::vector<std::wstring>& groups)
+    {
+        std::vector<std::wstring> shown;
+        CMainDlg dlg(L"Kalvo");
+        std::vector<ModalStep> steps{kClear};
+        for (const auto& group : groups)
+        {
+            steps.push_back([group] { TypeChars(group); });
+            steps.push_back([&] { shown.push_back(dlg.m_editValue.GetWindowText()); });
+        }
+        RunModalScript(dlg, steps);
+        return shown;
+    }
+
+    CatalogueBesideProgram catalogue;
+    MessageBoxRecorder boxes;
+};
+} // namespace
+
+TEST_F(ValueEntryTest, DigitsAndPointFollowTheCalculatorRules)
+{
+    EXPECT_EQ(Type({L"0", L"5", L".", L"0", L"5"}),
+              (std::vector<std::wstring>{L"0", L"5", L"5.", L"5.0", L"5.05"}));
+    EXPECT_EQ(Type({L".", L"0", L"5"}), (std::vector<std::wstring>{L"0.", L"0.0", L"0.05"}));
+    EXPECT_EQ(Type({L"12.5", L"."}), (std::vector<std::wstring>{L"12.5", L"12.5"}));
+}
+
+TEST_F(ValueEntryTest, TextIsLimitedToTwentyCharacters)
+{
+    const auto shown = Type({L"12345678901234567890", L"1", L".", L"1"});
+    EXPECT_EQ(shown[0], L"12345678901234567890");
+    EXPECT_EQ(shown[1], L"12345678901234567890") << "a 21st digit is ignored";
+    EXPECT_EQ(shown[2], L"12345678901234567890") << "no room for the point either";
+
+    const auto withPoint = Type({L"1234567890123456789", L".", L"1"});
+    EXPECT_EQ(withPoint[1], L"1234567890123456789.") << "a point after 19 digits";
+    EXPECT_EQ(withPoint[2], L"1234567890123456789.") << "no digit once the point is in";
+
+    const auto early = Type({L"1.", L"2345678901234567", L"8", L"9"});
+    EXPECT_EQ(early[2], L"1.23456789012345678");
+    EXPECT_EQ(early[3], L"1.23456789012345678") << "19 characters with the point: full";
+}
+
+TEST_F(ValueEntryTest, BackspaceSignAndClear)
+{
+    CMainDlg dlg(L"Kalvo");
+    std::vector<std::wstring> shown;
+    auto read = [&] { shown.push_back(dlg.m_editValue.GetWindowText()); };
+    RunModalScript(dlg, {kClear, [] { TypeChars(L"0.5"); }, [] { PressKey(VK_BACK); }, read,
+                         [] { PressKey(VK_BACK); }, read, [] { TypeChars(L"7-"); }, read,
+                         [] { PressKey(VK_BACK); }, read, [] { TypeChars(L"-"); }, read,
+                         [] { TypeChars(L"3"); }, [] { PressKey(VK_ESCAPE); }, read});
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"0.", L"0", L"-7", L"0", L"-0", L"0"}));
+}
+
+TEST_F(ValueEntryTest, KeypadButtonsTypeLikeTheKeyboard)
+{
+    CMainDlg dlg(L"Kalvo");
+    std::wstring shown;
+    RunModalScript(dlg, {kClear, [&] {
+                             for (int id : {6101, 6102, IDC_KEY_POINT, 6105, IDC_KEY_SIGN})
+                                 ::SendMessageW(dlg.GetDlgItemHwnd(id), BM_CLICK, 0, 0);
+                         },
+                         [&] { shown = dlg.m_editValue.GetWindowText(); }});
+    EXPECT_EQ(shown, L"-12.5");
+}
+
+TEST_F(ValueEntryTest, TypingOverASelectionEditsTheShownText)
+{
+    CMainDlg dlg(L"Kalvo");
+    std::vector<std::wstring> shown;
+    RunModalScript(dlg, {kClear, [] { TypeChars(L"12.5-"); },
+                         [&] { dlg.m_editValue.SetSel(1, 3); },
+                         [] { TypeChars(L"7"); },
+                         [&] { shown.push_back(dlg.m_editValue.GetWindowText()); },
+                         [&] { dlg.m_editValue.SetSel(0, -1); },
+                         [] { PressKey(VK_BACK); },
+                         [&] { shown.push_back(dlg.m_editValue.GetWindowText()); }});
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"-7.5", L"0"}));
+}
+
+TEST_F(ValueEntryTest, PasteKeepsTheDigitsOfTheClipboardText)
+{
+    auto pasted = [&](const std::wstring& clipboard) {
+        CMainDlg dlg(L"Kalvo");
+        std::wstring shown;
+        RunModalScript(dlg, {kClear, [] { TypeChars(L"42"); },
+                             [&] { CopyTextToClipboard(dlg.m_hWnd, clipboard); },
+                             [] { PressKeyWith(VK_CONTROL, 'V'); },
+                             [&] { shown = dlg.m_editValue.GetWindowText(); }});
+        return shown;
+    };
+    EXPECT_EQ(pasted(L"1e5"), L"15");
+    EXPECT_EQ(pasted(L"12,5"), L"125");
+    EXPECT_EQ(pasted(L"  7"), L"7");
+    EXPECT_EQ(pasted(L"abc"), L"42") << "no number: nothing changes";
+}
+
+TEST_F(ValueEntryTest, CtrlCCopiesTheValueWhateverHasTheFocus)
+{
+    CMainDlg dlg(L"Kalvo");
+    std::wstring copied;
+    RunModalScript(dlg, {kClear, [] { TypeChars(L"-2.5"); },
+                         [&] { dlg.m_listUnits.SetFocus(); },
+                         [] { PressKeyWith(VK_CONTROL, 'C'); },
+                         [&] { copied = GetClipboardText(dlg.m_hWnd); }});
+    EXPECT_EQ(copied, L"-2.5");
+}
+
+TEST_F(ValueEntryTest, EveryUnitStoresItsConvertedValueAndTheSourceKeepsItsBits)
+{
+    {
+        CMainDlg dlg(L"Kalvo");
+        RunModalScript(dlg, {kClear, [] { TypeChars(L"3"); }});
+    }
+    EXPECT_EQ(StoredValue(catalogue.MdbPath(), "metre"), 3);
+    EXPECT_EQ(StoredValue(catalogue.MdbPath(), "Kilometre"), (3 / 1000.0) * 1);
+    EXPECT_EQ(StoredValue(catalogue.MdbPath(), "foot"), (3 / 0.3048) * 1);
+    EXPECT_EQ(StoredValue(catalogue.MdbPath(), "Inch"), (3 / 0.0254) * 1);
+
+    // Negative zero survives the database and a restart.
+    {
+        CMainDlg dlg(L"Kalvo");
+        RunModalScript(dlg, {[] { PressKey(VK_ESCAPE); }, [] { TypeChars(L"-"); }});
+    }
+    EXPECT_TRUE(SameBits(StoredValue(catalogue.MdbPath(), "metre"), -0.0));
+    std::wstring shownAfterRestart;
+    {
+        CMainDlg dlg(L"Kalvo");
+        RunModalScript(dlg, {[&] { shownAfterRestart = dlg.m_editValue.GetWindowText(); }});
+    }
+    EXPECT_EQ(shownAfterRestart, L"-0");
+    EXPECT_TRUE(SameBits(StoredValue(catalogue.MdbPath(), "metre"), -0.0));
+}
+
+TEST_F(ValueEntryTest, ResultListFollowsEveryKey)
+{
+    CMainDlg dlg(L"Kalvo");
+    std::wstring kilometres;
+    RunModalScript(dlg, {kClear, [] { TypeChars(L"2500"); },
+                         [&] { kilometres = dlg.m_listResult.GetItemText(1, 1); }});
+    EXPECT_EQ(kilometres, L"2.5");
+}
