@@ -94,7 +94,7 @@ BOOL CMainDlg::OnInitDialog()
     m_pImageListLarge = std::make_unique<CImageList>();
     m_pImageListSmall = std::make_unique<CImageList>();
     InsertListColumns();
-    for (CListCtrl* list : {&m_listCategory, &m_listUnits, &m_listResult})
+    for (CListCtrl* list : Lists())
         list->SetExtendedStyle(list->GetExtendedStyle() | LVS_EX_FULLROWSELECT);
 
     SetIcon(static_cast<HICON>(::LoadImageW(AfxGetInstanceHandle(),
@@ -152,7 +152,7 @@ void CMainDlg::CreateFonts()
     m_fontList.CreateFontIndirect(logFont);
     logFont.lfWeight = FW_BOLD;
     m_fontBold.CreateFontIndirect(logFont);
-    for (CListCtrl* list : {&m_listCategory, &m_listUnits, &m_listResult})
+    for (CListCtrl* list : Lists())
         list->SetFont(m_fontList);
     m_editStatus.SetFont(m_fontBold);
     m_editSourceUnit.SetFont(m_fontBold);
@@ -160,6 +160,8 @@ void CMainDlg::CreateFonts()
     m_editSourceUnit.SetTextColor(kSkinText);
     m_editValue.SetBackColor(kLcdBackground);
 }
+
+std::array<CListCtrl*, 3> CMainDlg::Lists() { return {&m_listCategory, &m_listUnits, &m_listResult}; }
 
 void CMainDlg::ShowCatalogueError()
 {

@@ -6,6 +6,7 @@
 #include "skin/SkinBackground.h"
 #include "skin/SkinOwner.h"
 #include "skin/TavEdit.h"
+#include "skin/TavListCtrl.h"
 
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
@@ -21,6 +22,7 @@
 
 #include "res/resource.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -45,6 +47,7 @@ public:
     void SetCategorySort(int nMode);
     void OnValueKey(int nCode);
     void PasteValueText(const std::wstring& strText) override;
+    UINT GetCategoryMenuId() override;
 
     std::wstring m_strDbPath;
     std::wstring m_strCategorySort;
@@ -59,9 +62,9 @@ public:
     CTavEditLCD m_editValue;
     CTavEditTransparent m_editSourceUnit;
     CTavEditTransparent m_editStatus;
-    CListCtrl m_listCategory;
-    CListCtrl m_listUnits;
-    CListCtrl m_listResult;
+    CTavListCtrl_Category m_listCategory;
+    CTavListCtrl_Units m_listUnits;
+    CTavListCtrl_Result m_listResult;
 
     CButton m_btnExit;
     CButton m_btnNewCategory, m_btnRenameCategory, m_btnDeleteCategory;
@@ -155,6 +158,7 @@ private:
     void CreateFonts();
     void SelectRow(CListCtrl& list, int nRow);
     void ShowCatalogueError();
+    std::array<CListCtrl*, 3> Lists();
     int FirstSelectedRow(CListCtrl& list) const;
     bool MoveToSelectedRow(CListCtrl& list, CDaoRecordset& recordset);
 

@@ -210,3 +210,11 @@ void CMainDlg::OnResultCopyValue()
 {
     CopyTextToClipboard(m_hWnd, FormatValue(m_pResultSet->m_UserValue, kClipboardWidth));
 }
+
+// The currency category's menu offers the rates update instead of deletion.
+UINT CMainDlg::GetCategoryMenuId()
+{
+    const bool bCurrency = m_pCategorySet && m_pCategorySet->GetAbsolutePosition() >= 0 &&
+                           m_pCategorySet->m_CategoryId == 1;
+    return bCurrency ? IDM_CURRENCY_POPUP : IDM_CATEGORY_POPUP;
+}

@@ -1,0 +1,131 @@
+// How long one keypress takes, from the key to the refilled result list, against the bare
+// cost of writing every unit's value once through the record set. Prints figures only.
+//
+//   wine KeypressBench.exe [STARTER_CATALOGUE.mdb]
+#include "app/DatabaseLocation.h"
+#include "app/MainDlg.h"
+#include "tools/catalogue/CatalogueWriter.h"
+
+#include "framework/CommonControls.h"
+
+#include "store/Utf8.h"
+
+#include <sqlite3.h>
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+namespace
+{
+using Clock = std::chrono::steady_clock;
+constexpr int kRounds = 40;
+
+double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+SourceCategory GeneratedCategory(int units)
+{
+    SourceCategory category{L"Generated", 1003, L"", true, {}};
+    for (int i = 0; i < units; ++i)
+    {
+        SourceUnit unit;
+        unit.name = L"unit " + std::to_wstring(i);
+        unit.factor = 1.0 + i * 0.37;
+        unit.isShown = i % 4 == 0;
+        unit.isSource = i == 0;
+        category.units.push_back(unit);
+    }
+    return category;
+}
+
+void Execute(const std::wstring& path, const char* sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(ToUtf8(path).c_str(), &db);
+    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+// One keypress: a digit, then backspace, so the text never reaches its limit.
+double KeypressMilliseconds(CMainDlg& dlg)
+{
+    const auto start = Clock::now();
+    for (int i = 0; i < kRounds; ++i)
+        dlg.OnValueKey(i % 2 == 0 ? 5 : CValueEntry::kBackspace);
+    return Milliseconds(Clock::now() - start) / kRounds;
+}
+
+// The two halves of a keypress: the recalculation, and the refill of the result list.
+double RecalculationMilliseconds(CMainDlg& dlg)
+{
+    const auto start = Clock::now();
+    for (int i = 0; i < kRounds; ++i)
+        dlg.m_ValueEntry.PressKey(i % 2 == 0 ? 5 : CValueEntry::kBackspace);
+    return Milliseconds(Clock::now() - start) / kRounds;
+}
+
+double RefillMilliseconds(CMainDlg& dlg)
+{
+    const auto start = Clock::now();
+    for (int i = 0; i < kRounds; ++i)
+        dlg.FillList(dlg.m_listResult);
+    return Milliseconds(Clock::now() - start) / kRounds;
+}
+
+// The floor: each unit's value written once through the unit set.
+double BareWritesMilliseconds(CMainDlg& dlg)
+{
+    CRecordsetUnit& units = *dlg.m_pUnitSet;
+    const auto start = Clock::now();
+    for (int i = 0; i < kRounds; ++i)
+        for (units.MoveFirst(); !units.IsEOF(); units.MoveNext())
+        {
+            units.Edit();
+            units.m_UserValue = i * 1.5;
+            units.Update();
+        }
+    return Milliseconds(Clock::now() - start) / kRounds;
+}
+
+void Measure(const char* label)
+{
+    CMainDlg dlg(L"Kalvo");
+    if (!dlg.Create())
+    {
+        std::printf("%s: the main window did not open\n", label);
+        return;
+    }
+    const int units = dlg.m_pUnitSet->GetRecordCount();
+    KeypressMilliseconds(dlg); // warm the caches
+    const double keypress = KeypressMilliseconds(dlg);
+    const double recalculation = RecalculationMilliseconds(dlg);
+    const double refill = RefillMilliseconds(dlg);
+    const double bare = BareWritesMilliseconds(dlg);
+    std::printf("%-26s %4d units: keypress %7.2f ms (recalculation %.2f, result list %.2f), "
+                "bare writes %7.2f ms, ratio %.2f\n",
+                label, units, keypress, recalculation, refill, bare, keypress / bare);
+    dlg.DestroyWindow();
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    AfxInitCommonControls();
+    const std::wstring path = GetDatabaseBasePath() + L".mdb";
+    ::DeleteFileW(path.c_str());
+    WriteCatalogue(path, {GeneratedCategory(200)});
+    Measure("generated category");
+
+    if (argc > 1)
+    {
+        ::DeleteFileW(path.c_str());
+        ::CopyFileW(FromUtf8(argv[1]).c_str(), path.c_str(), FALSE);
+        // Start on the category with the most units.
+        Execute(path, "UPDATE Category SET IsSelected = (CategoryId = (SELECT CategoryId FROM "
+                      "Units GROUP BY CategoryId ORDER BY count(*) DESC LIMIT 1))");
+        Measure("largest starter category");
+    }
+    ::DeleteFileW(path.c_str());
+    return 0;
+}
