@@ -63,7 +63,23 @@ void CDaoDatabase::Open(const std::wstring& path)
     wal.reset();
     CheckSqlite(db.get(),
                 sqlite3_exec(db.get(), "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr));
+    sqlite3_update_hook(db.get(), &CDaoDatabase::OnRowChange, this);
     m_db = db.release();
+}
+
+void CDaoDatabase::OnRowChange(void* self, int operation, const char*, const char*, long long)
+{
+    if (operation == SQLITE_DELETE)
+        ++static_cast<CDaoDatabase*>(self)->m_localDeletions;
+}
+
+CDaoDatabase::DeletionStamp CDaoDatabase::CurrentDeletionStamp() const
+{
+    if (m_db == nullptr)
+        return DeletionStamp{m_localDeletions, -1};
+    Statement version = PrepareStatement(m_db, "PRAGMA data_version");
+    const std::int64_t dataVersion = StepRow(m_db, version.get()) ? sqlite3_column_int64(version.get(), 0) : -1;
+    return DeletionStamp{m_localDeletions, dataVersion};
 }
 
 void CDaoDatabase::Close()
@@ -85,6 +101,8 @@ void CDaoDatabase::Execute(const std::wstring& sql)
     if (m_db == nullptr)
         ThrowSqliteError(nullptr, SQLITE_MISUSE);
     char* message = nullptr;
+    // Raw SQL may delete rows in ways the update hook does not see (a whole table at once).
+    ++m_localDeletions;
     int rc = sqlite3_exec(m_db, ToUtf8(sql).c_str(), nullptr, nullptr, &message);
     if (rc == SQLITE_OK)
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,19 @@ public:
 
     sqlite3* Handle() const { return m_db; }
 
+    // Changes whenever a row may have been deleted since it was last read: on this
+    // connection (every delete, and every Execute) or by another connection.
+    struct DeletionStamp
+    {
+        std::uint64_t localDeletions;
+        std::int64_t dataVersion;
+        bool operator==(const DeletionStamp& other) const
+        {
+            return localDeletions == other.localDeletions && dataVersion == other.dataVersion;
+        }
+    };
+    DeletionStamp CurrentDeletionStamp() const;
+
     // Writes a compacted, self-contained copy of source to destination (which must not
     // exist). Opening source first replays and checkpoints a write-ahead log left behind by
     // a process that was killed, so the copy holds every committed change.
@@ -37,6 +51,9 @@ private:
     void Attach(CDaoRecordset* recordset);
     void Detach(CDaoRecordset* recordset);
 
+    static void OnRowChange(void* self, int operation, const char*, const char*, long long);
+
     sqlite3* m_db = nullptr;
+    std::uint64_t m_localDeletions = 0;
     std::vector<CDaoRecordset*> m_recordsets; // open sets, closed before the connection
 };

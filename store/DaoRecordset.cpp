@@ -256,6 +256,8 @@ void CDaoRecordset::CaptureKeys(const std::wstring& defaultSql)
         keys.push_back(sqlite3_column_int64(query.get(), 0));
     m_keys = std::move(keys); // only a complete key set: a failed query leaves the set empty
     m_gone.assign(m_keys.size(), 0);
+    m_checkedAt = m_pDatabase->CurrentDeletionStamp();
+    m_checked = true;
     ScanForward(0);
     if (m_place == Place::AfterLast)
         m_place = Place::Empty;
@@ -316,6 +318,19 @@ bool CDaoRecordset::StillExists(std::size_t index) const
     if (!found)
         m_gone[index] = 1;
     return found;
+}
+
+// Counting and positioning need to know which keys are gone; probing every key costs a
+// lookup each, so it is done again only after a row may have been deleted.
+void CDaoRecordset::CheckDeletions() const
+{
+    const CDaoDatabase::DeletionStamp now = m_pDatabase->CurrentDeletionStamp();
+    if (m_checked && now == m_checkedAt)
+        return;
+    for (std::size_t i = 0; i < m_keys.size(); ++i)
+        StillExists(i);
+    m_checkedAt = now;
+    m_checked = true;
 }
 
 void CDaoRecordset::ReloadCurrent()
@@ -422,9 +437,10 @@ std::int32_t CDaoRecordset::GetRecordCount() const
 {
     if (!m_open)
         return 0;
+    CheckDeletions();
     std::int32_t count = 0;
     for (std::size_t i = 0; i < m_keys.size(); ++i)
-        count += StillExists(i) ? 1 : 0;
+        count += m_gone[i] ? 0 : 1;
     return count;
 }
 
@@ -432,9 +448,10 @@ std::int32_t CDaoRecordset::GetAbsolutePosition() const
 {
     if (!m_open || m_place != Place::Record)
         return -1;
+    CheckDeletions();
     std::int32_t position = 0;
     for (std::size_t i = 0; i < m_index; ++i)
-        position += StillExists(i) ? 1 : 0;
+        position += m_gone[i] ? 0 : 1;
     return position;
 }
 
@@ -442,10 +459,11 @@ void CDaoRecordset::SetAbsolutePosition(std::int32_t position)
 {
     RequireOpen();
     m_mode = Mode::None;
+    CheckDeletions();
     std::int32_t remaining = position;
     for (std::size_t i = 0; position >= 0 && i < m_keys.size(); ++i)
     {
-        if (StillExists(i) && remaining-- == 0 && Load(i))
+        if (!m_gone[i] && remaining-- == 0 && Load(i))
         {
             m_place = Place::Record;
             m_index = i;

@@ -147,6 +147,7 @@ private:
     void CaptureKeys(const std::wstring& defaultSql);
     bool Load(std::size_t index);
     bool StillExists(std::size_t index) const;
+    void CheckDeletions() const;
     void ReloadCurrent();
     void ScanForward(std::size_t from);
     void ScanBackward(std::size_t from);
@@ -167,6 +168,9 @@ private:
     std::string m_table;       // as written after FROM, in UTF-8
     std::vector<std::int64_t> m_keys;
     mutable std::vector<char> m_gone; // per key: its record is known to be deleted
+    // When the keys were last all checked; until a row may have been deleted, m_gone is exact.
+    mutable CDaoDatabase::DeletionStamp m_checkedAt{0, -1};
+    mutable bool m_checked = false;
     Place m_place = Place::Empty;
     std::size_t m_index = 0; // into m_keys, for Record and Deleted
     Mode m_mode = Mode::None;

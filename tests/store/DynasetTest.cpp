@@ -1,6 +1,7 @@
 #include "StoreTestSupport.h"
 
 #include "store/DaoException.h"
+#include "store/Utf8.h"
 #include "store/RecordsetCategory.h"
 #include "store/RecordsetResult.h"
 #include "store/RecordsetUnit.h"
@@ -287,3 +288,28 @@ TEST_F(Dynaset, MisuseAndRejectedQueriesThrow)
     EXPECT_EQ(categories.m_CategoryName, L"area");
 }
 } // namespace
+
+TEST_F(Dynaset, CountAndPositionNoticeDeletionsMadeAnywhere)
+{
+    EXPECT_EQ(m_units.GetRecordCount(), 4);
+    ASSERT_TRUE(m_units.FindUnit(4)); // Yard, last
+    EXPECT_EQ(m_units.GetAbsolutePosition(), 3);
+
+    // Straight SQL on the same connection, never walked over by the set.
+    sqlite3_exec(m_db.Handle(), "DELETE FROM Units WHERE UnitId = 2", nullptr, nullptr, nullptr);
+    EXPECT_EQ(m_units.GetRecordCount(), 3);
+    EXPECT_EQ(m_units.GetAbsolutePosition(), 2);
+
+    m_db.Execute(L"DELETE FROM Units WHERE UnitId = 3");
+    EXPECT_EQ(m_units.GetRecordCount(), 2);
+
+    // Another connection, as another instance of the program would.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(ToUtf8(m_path).c_str(), &other), SQLITE_OK);
+    sqlite3_exec(other, "DELETE FROM Units WHERE UnitId = 1", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(m_units.GetRecordCount(), 1);
+    EXPECT_EQ(m_units.GetAbsolutePosition(), 0);
+    m_units.SetAbsolutePosition(0);
+    EXPECT_EQ(m_units.m_UnitName, L"Yard");
+}
