@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
 #include <limits>
 
 TEST(FormatGeneral, SixDigitsWithoutTrailingZeros)
@@ -49,4 +53,41 @@ TEST(FormatGeneral, NonFiniteValues)
     EXPECT_EQ(FormatLg(-inf), L"-inf");
     EXPECT_EQ(FormatLg(std::numeric_limits<double>::quiet_NaN()), L"nan");
     EXPECT_EQ(FormatLg(-std::numeric_limits<double>::quiet_NaN()), L"nan");
+}
+
+// C's own %g (correctly rounded on glibc, the host build), with its exponent widened to the
+// three digits the classic Windows runtime wrote, must agree with ours everywhere.
+TEST(FormatGeneral, AgreesWithTheCRuntimeOverManyValues)
+{
+#if defined(__GLIBC__)
+    auto widenExponent = [](std::string text) {
+        const auto e = text.find('e');
+        if (e != std::string::npos && text.size() - e == 4) // e+XX
+            text.insert(e + 2, "0");
+        return std::wstring(text.begin(), text.end());
+    };
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    auto next = [&] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    for (int i = 0; i < 20000; ++i)
+    {
+        double value;
+        const std::uint64_t bits = next();
+        std::memcpy(&value, &bits, sizeof value);
+        if (!std::isfinite(value))
+            continue;
+        if (i % 2 == 0) // also plenty of everyday magnitudes
+            value = std::ldexp(static_cast<double>(bits % 1000000007), static_cast<int>(bits % 60) - 40);
+        const int precision = 1 + static_cast<int>(bits % 17);
+        char expected[512];
+        std::snprintf(expected, sizeof expected, "%.*g", precision, value);
+        ASSERT_EQ(FormatGeneral(value, precision), widenExponent(expected)) << expected;
+    }
+#else
+    GTEST_SKIP() << "compares against glibc's printf";
+#endif
 }
