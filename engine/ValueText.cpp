@@ -2,6 +2,7 @@
 
 #include "engine/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -82,7 +83,9 @@ std::size_t MatchDecimal(const std::wstring& text, std::size_t start, bool& hasD
 double OutOfRangeValue(const std::string& number)
 {
     const auto e = number.find_first_of("eE");
-    const long exponent = e == std::string::npos ? 0 : std::strtol(number.c_str() + e + 1, nullptr, 10);
+    // strtol saturates on an absurd exponent; clamped, the sums below cannot overflow.
+    const long written = e == std::string::npos ? 0 : std::strtol(number.c_str() + e + 1, nullptr, 10);
+    const long exponent = std::clamp(written, -1000000L, 1000000L);
     const std::string mantissa = number.substr(0, e);
     const auto point = mantissa.find('.');
     const long integerDigits = static_cast<long>(point == std::string::npos ? mantissa.size() : point);

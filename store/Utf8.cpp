@@ -4,11 +4,11 @@ namespace
 {
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool IsHighSurrogate(char32_t c)
+[[maybe_unused]] bool IsHighSurrogate(char32_t c)
 {
     return c >= 0xD800 && c <= 0xDBFF;
 }
-bool IsLowSurrogate(char32_t c)
+[[maybe_unused]] bool IsLowSurrogate(char32_t c)
 {
     return c >= 0xDC00 && c <= 0xDFFF;
 }

@@ -12,6 +12,11 @@ cmake --preset host >/dev/null
 cmake --build --preset host
 ctest --preset host
 
+echo "== fuzz smoke run of the rates scan (clang, libFuzzer)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+ctest --preset fuzz
+
 echo "== Windows build (MinGW-w64 i686)"
 ensure_wine_prefix
 leave_windows_unmanaged

@@ -120,6 +120,10 @@ TEST(ParseNumber, OutOfRangeGivesInfinityOrZero)
     EXPECT_EQ(v, std::numeric_limits<double>::infinity());
     EXPECT_TRUE(ParseNumber(L"-123456e400", v));
     EXPECT_EQ(v, -std::numeric_limits<double>::infinity());
+    EXPECT_TRUE(ParseNumber(L"10e99999999999999999999", v)) << "an exponent past any integer";
+    EXPECT_EQ(v, std::numeric_limits<double>::infinity());
+    EXPECT_TRUE(ParseNumber(L"0.5e-99999999999999999999", v));
+    EXPECT_EQ(v, 0.0);
     EXPECT_TRUE(ParseNumber(L"0.000001e-400", v));
     EXPECT_EQ(v, 0.0);
     EXPECT_TRUE(ParseNumber(L"4.9406564584124654e-324", v));

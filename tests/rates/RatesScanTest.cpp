@@ -1,0 +1,341 @@
+#include "rates/RatesDocument.h"
+
+#include "engine/ValueText.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+std::string ReadBytes(const char* path)
+{
+    std::ifstream file(path, std::ios::binary);
+    EXPECT_TRUE(file.good()) << path;
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// A document laid out as the bank lays it out, around the given currency lines.
+std::wstring Document(const std::string& cubes, const std::string& time = "'2005-12-06'")
+{
+    return MakeWorkingText("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                           "<gesmes:Envelope>\n"
+                           "\t<Cube>\n"
+                           "\t\t<Cube time=" + time + ">\n" + cubes +
+                           "\t\t</Cube>\n"
+                           "\t</Cube>\n"
+                           "</gesmes:Envelope>");
+}
+
+std::vector<std::wstring> Codes(const RatesScan& scan)
+{
+    std::vector<std::wstring> codes;
+    for (const auto& currency : scan.currencies)
+        codes.push_back(currency.code);
+    return codes;
+}
+
+// The currency category of the starter catalogue's source text.
+struct CatalogueCurrencies
+{
+    std::wstring category;
+    std::wstring note;
+    struct Unit
+    {
+        std::wstring name;
+        double factor;
+        bool shown;
+        std::wstring note;
+    };
+    std::vector<Unit> units;
+};
+
+std::vector<std::wstring> SplitFields(const std::wstring& line)
+{
+    std::vector<std::wstring> fields;
+    std::size_t from = 0;
+    for (;;)
+    {
+        const std::size_t bar = line.find(L" | ", from);
+        fields.push_back(line.substr(from, bar == std::wstring::npos ? std::wstring::npos : bar - from));
+        if (bar == std::wstring::npos)
+            return fields;
+        from = bar + 3;
+    }
+}
+
+CatalogueCurrencies ReadCatalogueCurrencies()
+{
+    CatalogueCurrencies result;
+    std::istringstream lines(ReadBytes(KALVO_CURRENCY_SOURCE));
+    std::string line;
+    auto after = [&](const std::string& key, std::wstring& value) {
+        if (line.compare(0, key.size(), key) != 0)
+            return false;
+        value.assign(line.begin() + static_cast<std::ptrdiff_t>(key.size()), line.end());
+        return true;
+    };
+    std::wstring rest;
+    while (std::getline(lines, line))
+    {
+        if (after("category: ", result.category) || after("note: ", result.note))
+            continue;
+        if (!after("unit: ", rest))
+            continue;
+        const auto fields = SplitFields(rest);
+        EXPECT_EQ(fields.size(), 5u) << line;
+        if (fields.size() != 5)
+            continue;
+        CatalogueCurrencies::Unit unit;
+        unit.name = fields[0];
+        EXPECT_TRUE(ParseNumber(fields[1], unit.factor)) << line;
+        unit.shown = fields[3].find(L"shown") != std::wstring::npos;
+        unit.note = fields[4];
+        result.units.push_back(unit);
+    }
+    return result;
+}
+} // namespace
+
+TEST(WorkingText, EveryLineEndsInOneLineFeed)
+{
+    EXPECT_EQ(MakeWorkingText(""), L"");
+    EXPECT_EQ(MakeWorkingText("a\nb\n"), L"a\nb\n");
+    EXPECT_EQ(MakeWorkingText("a\nb"), L"a\nb\n");
+    EXPECT_EQ(MakeWorkingText("a\r\n\r\nb\r\n"), L"a\n\nb\n");
+    EXPECT_EQ(MakeWorkingText("\n"), L"\n");
+}
+
+TEST(WorkingText, OnlyACarriageReturnBeforeALineFeedIsATerminator)
+{
+    EXPECT_EQ(MakeWorkingText("a\rb\r\n"), L"a\rb\n");
+    EXPECT_EQ(MakeWorkingText("a\r"), L"a\r\n");
+    EXPECT_EQ(MakeWorkingText("a\r\r\n"), L"a\r\n");
+}
+
+TEST(WorkingText, EachByteBecomesTheCharacterOfItsValue)
+{
+    // Bytes above 0x7F must not turn negative on the way through a signed char.
+    EXPECT_EQ(MakeWorkingText("\xE9\xFF\x80"), std::wstring(L"\u00e9\u00ff\u0080\n"));
+    EXPECT_EQ(MakeWorkingText(std::string("a\0b", 3)), std::wstring(L"a\0b\n", 4));
+}
+
+TEST(EuroInsertion, GoesInFrontOfTheFirstCurrencyElement)
+{
+    std::wstring text = L"x\n<Cube currency='USD' rate='1.2'/>\n<Cube currency='JPY' rate='2'/>\n";
+    InsertEuroRate(text);
+    EXPECT_EQ(text, L"x\n\n<Cube currency='EUR' rate='1.0'/>\n<Cube currency='USD' rate='1.2'/>\n"
+                    L"<Cube currency='JPY' rate='2'/>\n");
+
+    text = L"<Cube currency='USD' rate='1.2'/>\n<Cube time='2005-12-06'>\n";
+    InsertEuroRate(text);
+    EXPECT_EQ(text, L"");
+
+    text = L"<Cube time='2005-12-06'>\n";
+    InsertEuroRate(text);
+    EXPECT_EQ(text, L"");
+}
+
+TEST(RatesScan, GivesTheEuroFirstThenTheDocumentsRatesInOrder)
+{
+    const RatesScan scan = ScanRatesDocument(Document("\t\t\t<Cube currency='USD' rate='1.1856'/>\n"
+                                                      "\t\t\t<Cube currency='JPY' rate='142.61'/>\n"));
+    EXPECT_TRUE(scan.hasRates);
+    ASSERT_TRUE(scan.hasDate);
+    EXPECT_EQ(scan.date, L"2005-12-06");
+    EXPECT_TRUE(IsUsableForRebuild(scan));
+    ASSERT_EQ(Codes(scan), (std::vector<std::wstring>{L"EUR", L"USD", L"JPY"}));
+
+    const auto& euro = scan.currencies[0];
+    EXPECT_EQ(euro.rate, 1.0);
+    EXPECT_EQ(euro.unitName, L"European Union euro  (EUR)");
+    EXPECT_TRUE(euro.isSelected);
+    EXPECT_EQ(scan.currencies[1].rate, 1.1856);
+    EXPECT_EQ(scan.currencies[1].unitName, L"United States dollar  (USD)");
+    EXPECT_TRUE(scan.currencies[1].isSelected);
+    EXPECT_EQ(scan.currencies[2].rate, 142.61);
+    EXPECT_EQ(scan.currencies[2].unitName, L"Japanese yen  (JPY)");
+    EXPECT_FALSE(scan.currencies[2].isSelected);
+    for (const auto& currency : scan.currencies)
+        EXPECT_EQ(currency.note, L"rated 2005-12-06 by the European Central Bank");
+
+    EXPECT_EQ(CurrencyCategoryName(scan.date), L"Currency (2005-12-06)");
+    EXPECT_EQ(CurrencyCategoryNote(scan.date), L"last updated 2005-12-06 from the European Central Bank");
+}
+
+TEST(RatesScan, TodaysBankDocumentGivesTheStarterCatalogueCurrencies)
+{
+#ifndef KALVO_ECB_DOCUMENT
+    GTEST_SKIP() << "no shared rates document beside the source tree";
+#else
+    const std::string bytes = ReadBytes(KALVO_ECB_DOCUMENT);
+    ASSERT_FALSE(bytes.empty());
+    const RatesScan scan = ScanRatesDocument(MakeWorkingText(bytes));
+    ASSERT_TRUE(IsUsableForRebuild(scan));
+    EXPECT_EQ(scan.date, L"2026-07-06");
+
+    const CatalogueCurrencies catalogue = ReadCatalogueCurrencies();
+    EXPECT_EQ(catalogue.category, CurrencyCategoryName(scan.date));
+    EXPECT_EQ(catalogue.note, CurrencyCategoryNote(scan.date));
+    ASSERT_EQ(scan.currencies.size(), catalogue.units.size());
+    for (std::size_t i = 0; i < scan.currencies.size(); ++i)
+    {
+        const auto& read = scan.currencies[i];
+        const auto& written = catalogue.units[i];
+        EXPECT_EQ(read.unitName, written.name) << i;
+        EXPECT_EQ(read.rate, written.factor) << written.name;
+        EXPECT_EQ(read.isSelected, written.shown) << written.name;
+        EXPECT_EQ(read.note, written.note) << written.name;
+    }
+#endif
+}
+
+TEST(RatesScan, StarterCatalogueNamesItsCurrenciesAsTheUpdateWould)
+{
+    const CatalogueCurrencies catalogue = ReadCatalogueCurrencies();
+    ASSERT_FALSE(catalogue.units.empty());
+    for (const auto& unit : catalogue.units)
+    {
+        const std::size_t open = unit.name.rfind(L"  (");
+        ASSERT_NE(open, std::wstring::npos) << unit.name;
+        const std::wstring code = unit.name.substr(open + 3, 3);
+        EXPECT_EQ(CurrencyUnitName(code), unit.name);
+    }
+}
+
+TEST(RatesScan, ReadsDoubleQuotesAndABlankBeforeTheEnd)
+{
+    const RatesScan scan = ScanRatesDocument(Document("<Cube currency=\"USD\" rate=\"1.25\"/>\n"
+                                                      "<Cube currency='JPY' rate='140.5' />\n"
+                                                      "<Cube currency=\"CHF\" rate=\"1.5\" />\n",
+                                                      "\"2005-12-06\""));
+    EXPECT_EQ(scan.date, L"2005-12-06");
+    ASSERT_EQ(Codes(scan), (std::vector<std::wstring>{L"EUR", L"USD", L"JPY", L"CHF"}));
+    EXPECT_EQ(scan.currencies[1].rate, 1.25);
+    EXPECT_EQ(scan.currencies[2].rate, 140.5);
+    EXPECT_EQ(scan.currencies[3].rate, 1.5);
+}
+
+TEST(RatesScan, ReadsARateOnlyUpToWhatIsNotANumber)
+{
+    const RatesScan scan = ScanRatesDocument(Document("<Cube currency='SEK' rate='1,5'/>\n"
+                                                      "<Cube currency='NOK' rate='2e1'/>\n"));
+    ASSERT_EQ(Codes(scan), (std::vector<std::wstring>{L"EUR", L"SEK", L"NOK"}));
+    EXPECT_EQ(scan.currencies[1].rate, 1.0);
+    EXPECT_EQ(scan.currencies[2].rate, 20.0);
+}
+
+TEST(RatesScan, SkipsElementsWithoutAUsableRate)
+{
+    const RatesScan scan = ScanRatesDocument(Document("<Cube currency='AAA' rate='abc'/>\n"
+                                                      "<Cube currency='BBB' rate=''/>\n"
+                                                      "<Cube currency='CCC'/>\n"
+                                                      "<Cube currency='DDD' rate='.'/>\n"
+                                                      "<Cube currency='EEE' note='none'/>\n"
+                                                      "<Cube currency='USD' rate='1.2'/>\n"));
+    EXPECT_EQ(Codes(scan), (std::vector<std::wstring>{L"EUR", L"USD"}));
+    EXPECT_TRUE(IsUsableForRebuild(scan));
+}
+
+TEST(RatesScan, LowerCaseCodeIsNamedButNotSelected)
+{
+    const RatesScan scan = ScanRatesDocument(Document("<Cube currency='usd' rate='1.2'/>\n"));
+    ASSERT_EQ(scan.currencies.size(), 2u);
+    EXPECT_EQ(scan.currencies[1].code, L"usd");
+    EXPECT_EQ(scan.currencies[1].unitName, L"United States dollar  (usd)");
+    EXPECT_FALSE(scan.currencies[1].isSelected);
+}
+
+TEST(RatesScan, DuplicateAndUnknownCodesEachGiveAUnit)
+{
+    const RatesScan scan = ScanRatesDocument(Document("<Cube currency='JPY' rate='140'/>\n"
+                                                      "<Cube currency='ABC' rate='3'/>\n"
+                                                      "<Cube currency='JPY' rate='141'/>\n"));
+    ASSERT_EQ(Codes(scan), (std::vector<std::wstring>{L"EUR", L"JPY", L"ABC", L"JPY"}));
+    EXPECT_EQ(scan.currencies[1].rate, 140.0);
+    EXPECT_EQ(scan.currencies[2].unitName, L"ABC");
+    EXPECT_EQ(scan.currencies[3].rate, 141.0);
+    EXPECT_EQ(scan.currencies[3].unitName, scan.currencies[1].unitName);
+}
+
+TEST(RatesScan, CutsUnitNamesToFiftyCharacters)
+{
+    const RatesScan scan = ScanRatesDocument(Document("<Cube currency='CSK' rate='30'/>\n"
+                                                      "<Cube currency='ECV' rate='25000'/>\n"));
+    ASSERT_EQ(scan.currencies.size(), 3u);
+    EXPECT_EQ(scan.currencies[1].unitName, L"Czechoslovak koruna (replaced by CZK and SKK)  (CS");
+    EXPECT_EQ(scan.currencies[2].unitName, L"Ecuador Unidad de Valor Constante (Funds code) (di");
+}
+
+TEST(RatesScan, NoRatesWithoutElementsAfterTheFirstCharacter)
+{
+    // The document opens with a currency element: the euro has nowhere to go.
+    RatesScan scan = ScanRatesDocument(
+        MakeWorkingText("<Cube currency='USD' rate='1.2'/>\n<Cube time='2005-12-06'>\n<Cube currency='JPY' rate='140'/>\n"));
+    EXPECT_FALSE(scan.hasRates);
+    EXPECT_TRUE(scan.currencies.empty());
+    EXPECT_FALSE(IsUsableForRebuild(scan));
+
+    scan = ScanRatesDocument(MakeWorkingText("<Cube time='2005-12-06'>\n<Cube currency='USD' rate='1.2'/>\n"));
+    EXPECT_FALSE(scan.hasRates);
+    EXPECT_FALSE(IsUsableForRebuild(scan));
+
+    scan = ScanRatesDocument(MakeWorkingText("<x>\n<Cube currency='USD' rate='1.2'/>\n"));
+    EXPECT_FALSE(scan.hasRates);
+    EXPECT_FALSE(IsUsableForRebuild(scan));
+
+    scan = ScanRatesDocument(MakeWorkingText("<html>Service unavailable</html>\n"));
+    EXPECT_FALSE(scan.hasRates);
+    EXPECT_FALSE(IsUsableForRebuild(scan));
+}
+
+TEST(RatesScan, DateElementWithoutItsEndGivesNoCurrencies)
+{
+    const RatesScan scan = ScanRatesDocument(MakeWorkingText("<x>\n<Cube currency='USD' rate='1.2'/>\n<Cube time='2005-12-06'"));
+    EXPECT_TRUE(scan.hasRates);
+    EXPECT_FALSE(scan.hasDate);
+    EXPECT_TRUE(scan.currencies.empty());
+    EXPECT_FALSE(IsUsableForRebuild(scan));
+}
+
+TEST(RatesScan, ADateTooShortForItsQuotesIsEmpty)
+{
+    for (const char* time : {"''", "'", ""})
+    {
+        const RatesScan scan = ScanRatesDocument(Document("<Cube currency='USD' rate='1.2'/>\n", time));
+        EXPECT_TRUE(scan.hasDate) << time;
+        EXPECT_EQ(scan.date, L"") << time;
+        ASSERT_EQ(scan.currencies.size(), 2u) << time;
+        EXPECT_EQ(scan.currencies[1].note, L"rated  by the European Central Bank");
+        // No date to put in the category's name: keep the old category.
+        EXPECT_FALSE(IsUsableForRebuild(scan)) << time;
+    }
+}
+
+TEST(RatesScan, EmptyElementsAreStepped)
+{
+    const RatesScan scan = ScanRatesDocument(Document("<Cube currency=/>\n"
+                                                      "<Cube currency='USD' rate='1.2'/>\n"
+                                                      "<Cube currency=/><Cube currency=/>\n"
+                                                      "<Cube currency='JPY' rate='140'/>\n"
+                                                      "<Cube currency=/>\n"));
+    EXPECT_EQ(Codes(scan), (std::vector<std::wstring>{L"EUR", L"USD", L"JPY"}));
+}
+
+TEST(RatesScan, UsableOnlyWithARateOfTheDocumentsOwn)
+{
+    // Every own element is unusable: only the inserted euro is left.
+    RatesScan scan = ScanRatesDocument(Document("<Cube currency='USD' rate='n/a'/>\n"));
+    EXPECT_TRUE(scan.hasDate);
+    EXPECT_EQ(Codes(scan), (std::vector<std::wstring>{L"EUR"}));
+    EXPECT_FALSE(IsUsableForRebuild(scan));
+
+    // The document's own euro line counts like any other.
+    scan = ScanRatesDocument(Document("<Cube currency='EUR' rate='1'/>\n"));
+    EXPECT_EQ(Codes(scan), (std::vector<std::wstring>{L"EUR", L"EUR"}));
+    EXPECT_TRUE(IsUsableForRebuild(scan));
+}

@@ -1,0 +1,71 @@
+// Any bytes, read as a rates document: the scan must end, stay inside its strings and keep
+// the promises the rebuild relies on.
+#include "rates/CurrencyNames.h"
+#include "rates/RatesDocument.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+namespace
+{
+void Require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const std::wstring text = MakeWorkingText(bytes);
+    Require(text.empty() == bytes.empty());
+    Require(text.empty() || text.back() == L'\n');
+
+    const RatesScan scan = ScanRatesDocument(text);
+    Require(scan.hasRates || (!scan.hasDate && scan.currencies.empty()));
+    Require(scan.hasDate || scan.currencies.empty());
+    if (!scan.currencies.empty())
+    {
+        // The inserted euro always comes first.
+        Require(scan.currencies.front().code == L"EUR" && scan.currencies.front().rate == 1.0);
+    }
+    const std::wstring note = CurrencyUnitNote(scan.date);
+    for (const CurrencyRate& currency : scan.currencies)
+    {
+        Require(currency.code.size() == 3);
+        Require(currency.unitName.size() <= 50);
+        Require(currency.unitName == CurrencyUnitName(currency.code));
+        Require(currency.isSelected == (currency.code == L"USD" || currency.code == L"EUR"));
+        Require(currency.note == note);
+    }
+    if (IsUsableForRebuild(scan))
+        Require(scan.hasDate && !scan.date.empty() && scan.currencies.size() > 1);
+
+    // Arbitrary markers from the input itself: the extraction must stay in bounds and a
+    // consuming loop must shrink the text until it stops.
+    if (size >= 2)
+    {
+        const std::size_t split = std::min<std::size_t>(data[0] % 8, text.size());
+        std::wstring work = text;
+        const std::wstring start = text.substr(0, split);
+        const std::wstring end = text.substr(split, data[1] % 4);
+        if (!end.empty() || !start.empty())
+        {
+            std::wstring content;
+            std::size_t before = work.size();
+            while (ExtractElement(work, content, start, end, true))
+            {
+                Require(work.size() < before && content.size() <= before);
+                before = work.size();
+            }
+        }
+    }
+
+    std::wstring name;
+    Require(LookupCurrencyName(text, name) == !name.empty());
+    return 0;
+}
