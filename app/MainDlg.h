@@ -161,6 +161,8 @@ private:
     std::array<CListCtrl*, 3> Lists();
     int FirstSelectedRow(CListCtrl& list) const;
     bool MoveToSelectedRow(CListCtrl& list, CDaoRecordset& recordset);
+    void ShowSelectedUnitRow(CListCtrl& list, CRecordsetUnit& units,
+                             std::int32_t CRecordsetCategory::*pChoice);
 
     void FillCategoryRows(int& nChosenRow);
     void FillUnitRows(int& nChosenRow);

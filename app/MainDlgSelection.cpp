@@ -67,22 +67,24 @@ void CMainDlg::ShowSelectedCategory()
 
 void CMainDlg::ShowSelectedUnit()
 {
-    if (!MoveToSelectedRow(m_listUnits, *m_pUnitSet))
-        return;
-    m_pCategorySet->Edit();
-    m_pCategorySet->m_CurrentUnitId = m_pUnitSet->m_UnitId;
-    m_pCategorySet->Update();
-    SetStatusText(DescribeUnit(*m_pUnitSet));
+    ShowSelectedUnitRow(m_listUnits, *m_pUnitSet, &CRecordsetCategory::m_CurrentUnitId);
 }
 
 void CMainDlg::ShowSelectedResult()
 {
-    if (!MoveToSelectedRow(m_listResult, *m_pResultSet))
+    ShowSelectedUnitRow(m_listResult, *m_pResultSet, &CRecordsetCategory::m_TargetUnitId);
+}
+
+// The category remembers the unit chosen in each list; the status line describes it.
+void CMainDlg::ShowSelectedUnitRow(CListCtrl& list, CRecordsetUnit& units,
+                                   std::int32_t CRecordsetCategory::*pChoice)
+{
+    if (!MoveToSelectedRow(list, units))
         return;
     m_pCategorySet->Edit();
-    m_pCategorySet->m_TargetUnitId = m_pResultSet->m_UnitId;
+    (*m_pCategorySet).*pChoice = units.m_UnitId;
     m_pCategorySet->Update();
-    SetStatusText(DescribeUnit(*m_pResultSet));
+    SetStatusText(DescribeUnit(units));
 }
 
 // Hidden while it changes, so the transparent field repaints over the background.

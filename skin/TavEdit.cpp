@@ -26,6 +26,20 @@ POINT MenuPoint(const CWnd& field, POINT point)
 }
 
 HWND MainWindowOf(const CWnd& field) { return ::GetAncestor(field.m_hWnd, GA_ROOT); }
+
+// The fields' pop-up menu: Copy, and Paste for the value field; the field gets the command.
+void TrackEditMenu(CWnd& field, POINT point, bool bWithPaste, bool bCanPaste)
+{
+    field.SetFocus();
+    CMenu menu;
+    menu.CreatePopupMenu();
+    const bool bEmpty = field.GetWindowText().empty();
+    menu.AppendMenu(MF_STRING | (bEmpty ? MF_GRAYED : 0), ID_EDIT_COPY_TEXT, L"&Copy");
+    if (bWithPaste)
+        menu.AppendMenu(MF_STRING | (bCanPaste ? 0 : MF_GRAYED), ID_EDIT_PASTE_TEXT, L"&Paste");
+    point = MenuPoint(field, point);
+    menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, &field);
+}
 } // namespace
 
 CTavEditLCD::CTavEditLCD()
@@ -66,15 +80,8 @@ LRESULT CTavEditLCD::OnCtlColor(WPARAM wParam, LPARAM)
 
 void CTavEditLCD::OnContextMenu(HWND, POINT point)
 {
-    SetFocus();
-    CMenu menu;
-    menu.CreatePopupMenu();
-    const bool bEmpty = GetWindowText().empty();
     const bool bCanPaste = ::IsClipboardFormatAvailable(CF_TEXT) && !(GetStyle() & ES_READONLY);
-    menu.AppendMenu(MF_STRING | (bEmpty ? MF_GRAYED : 0), ID_EDIT_COPY_TEXT, L"&Copy");
-    menu.AppendMenu(MF_STRING | (bCanPaste ? 0 : MF_GRAYED), ID_EDIT_PASTE_TEXT, L"&Paste");
-    point = MenuPoint(*this, point);
-    menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);
+    TrackEditMenu(*this, point, true, bCanPaste);
 }
 
 std::wstring CTavEditLCD::SelectedOrWholeText() const
@@ -129,15 +136,6 @@ LRESULT CTavEditTransparent::OnCtlColor(WPARAM wParam, LPARAM)
     return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
 }
 
-void CTavEditTransparent::OnContextMenu(HWND, POINT point)
-{
-    SetFocus();
-    CMenu menu;
-    menu.CreatePopupMenu();
-    const bool bEmpty = GetWindowText().empty();
-    menu.AppendMenu(MF_STRING | (bEmpty ? MF_GRAYED : 0), ID_EDIT_COPY_TEXT, L"&Copy");
-    point = MenuPoint(*this, point);
-    menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);
-}
+void CTavEditTransparent::OnContextMenu(HWND, POINT point) { TrackEditMenu(*this, point, false, false); }
 
 void CTavEditTransparent::OnCopy() { CopyTextToClipboard(MainWindowOf(*this), GetWindowText()); }

@@ -4,6 +4,8 @@
 
 #include "app/MainDlg.h"
 
+#include "framework/Clipboard.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +17,7 @@ struct OpenedMenu
 {
     bool opened = false;
     std::vector<UINT> items;
+    std::vector<UINT> grayed;
     UINT defaultItem = 0;
 };
 OpenedMenu g_menu;
@@ -29,7 +32,11 @@ LRESULT CALLBACK WatchMenus(int code, WPARAM wParam, LPARAM lParam)
         g_menu.opened = true;
         for (int i = 0; i < ::GetMenuItemCount(menu); ++i)
             if (UINT id = ::GetMenuItemID(menu, i); id != 0 && id != UINT(-1))
+            {
                 g_menu.items.push_back(id);
+                if (::GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED)
+                    g_menu.grayed.push_back(id);
+            }
         g_menu.defaultItem = ::GetMenuDefaultItem(menu, FALSE, 0);
         ::PostMessageW(message->hwnd, WM_CANCELMODE, 0, 0);
         ::EndMenu();
@@ -52,7 +59,7 @@ protected:
         dlg.DestroyWindow();
     }
 
-    OpenedMenu RequestMenu(CListCtrl& list, POINT screen)
+    OpenedMenu RequestMenu(CWnd& list, POINT screen)
     {
         g_menu = OpenedMenu{};
         list.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list.m_hWnd),
@@ -114,6 +121,27 @@ TEST_F(PopupMenuTest, UnitAndResultMenusOpenOnlyOverARow)
     EXPECT_FALSE(RequestMenu(dlg.m_listUnits, belowRows).opened);
     EXPECT_FALSE(RequestMenu(dlg.m_listResult, POINT{-1, -1}).opened) << "keyboard request";
     EXPECT_TRUE(RequestMenu(dlg.m_listCategory, POINT{-1, -1}).opened);
+}
+
+TEST_F(PopupMenuTest, TextFieldsOfferCopyAndTheValueFieldPaste)
+{
+    auto clearClipboard = [&] {
+        ::OpenClipboard(dlg.m_hWnd);
+        ::EmptyClipboard();
+        ::CloseClipboard();
+    };
+    clearClipboard();
+    const OpenedMenu empty = RequestMenu(dlg.m_editValue, POINT{-1, -1});
+    ASSERT_TRUE(empty.opened);
+    EXPECT_EQ(empty.items, (std::vector<UINT>{ID_EDIT_COPY_TEXT, ID_EDIT_PASTE_TEXT}));
+    EXPECT_EQ(empty.grayed, (std::vector<UINT>{ID_EDIT_PASTE_TEXT})) << "nothing to paste";
+
+    CopyTextToClipboard(dlg.m_hWnd, L"12");
+    EXPECT_TRUE(RequestMenu(dlg.m_editValue, POINT{-1, -1}).grayed.empty());
+
+    const OpenedMenu status = RequestMenu(dlg.m_editStatus, POINT{-1, -1});
+    EXPECT_EQ(status.items, (std::vector<UINT>{ID_EDIT_COPY_TEXT}));
+    clearClipboard();
 }
 
 TEST_F(PopupMenuTest, ButtonAndSourceUnitTooltips)
