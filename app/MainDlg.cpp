@@ -81,6 +81,7 @@ BOOL CMainDlg::OnInitDialog()
     CDialog::OnInitDialog();
 
     m_background.Setup(*this, IDB_MAIN_BACKGROUND);
+    LoadButtonStrips();
     PlaceMainWindowControls(*this);
 
     CComboBox sortChoice;
@@ -121,6 +122,24 @@ BOOL CMainDlg::OnInitDialog()
     CenterWindow();
     ShowWindow(SW_SHOW);
     return FALSE;
+}
+
+void CMainDlg::LoadButtonStrips()
+{
+    m_btnExit.LoadStrip(IDB_STRIP_EXIT);
+    m_btnNewCategory.LoadStrip(IDB_STRIP_NEW);
+    m_btnRenameCategory.LoadStrip(IDB_STRIP_EDIT);
+    m_btnDeleteCategory.LoadStrip(IDB_STRIP_DEL);
+    m_btnNewUnit.LoadStrip(IDB_STRIP_NEW);
+    m_btnEditUnit.LoadStrip(IDB_STRIP_EDIT);
+    m_btnDeleteUnit.LoadStrip(IDB_STRIP_DEL);
+    m_btnAbout.LoadStrip(IDB_STRIP_ABOUT);
+    for (int i = 0; i < 10; ++i)
+        m_btnDigit[i].LoadStrip(IDB_STRIP_KEY_0 + i);
+    m_btnPoint.LoadStrip(IDB_STRIP_KEY_POINT);
+    m_btnSign.LoadStrip(IDB_STRIP_KEY_SIGN);
+    m_btnClear.LoadStrip(IDB_STRIP_KEY_CLEAR);
+    m_btnBackspace.LoadStrip(IDB_STRIP_KEY_BACKSPACE);
 }
 
 void CMainDlg::CreateToolTips()

@@ -5,6 +5,7 @@
 
 #include "skin/SkinBackground.h"
 #include "skin/SkinOwner.h"
+#include "skin/TavButton.h"
 #include "skin/TavEdit.h"
 #include "skin/TavListCtrl.h"
 
@@ -66,12 +67,12 @@ public:
     CTavListCtrl_Units m_listUnits;
     CTavListCtrl_Result m_listResult;
 
-    CButton m_btnExit;
-    CButton m_btnNewCategory, m_btnRenameCategory, m_btnDeleteCategory;
-    CButton m_btnNewUnit, m_btnEditUnit, m_btnDeleteUnit;
-    CButton m_btnAbout;
-    CButton m_btnDigit[10];
-    CButton m_btnPoint, m_btnSign, m_btnClear, m_btnBackspace;
+    CTavButton m_btnExit;
+    CTavButton m_btnNewCategory, m_btnRenameCategory, m_btnDeleteCategory;
+    CTavButton m_btnNewUnit, m_btnEditUnit, m_btnDeleteUnit;
+    CTavButton m_btnAbout;
+    CTavButton m_btnDigit[10];
+    CTavButton m_btnPoint, m_btnSign, m_btnClear, m_btnBackspace;
 
     std::wstring m_strSortChoice;
     std::unique_ptr<CImageList> m_pImageListLarge;
@@ -110,6 +111,7 @@ protected:
         ON_COMMAND(ID_RESULT_SET_AS_SOURCE, OnResultSetAsSource)
         ON_COMMAND(ID_RESULT_HIDE, OnResultHide)
         ON_COMMAND(ID_RESULT_COPY_VALUE, OnResultCopyValue)
+        ON_COMMAND(ID_CURRENCY_UPDATE, OnCurrencyUpdate)
         ON_COMMAND(IDC_ABOUT, OnAbout)
         ON_COMMAND(ID_HELP, OnHelp)
         ON_MESSAGE(WM_HELP, OnHelpKey)
@@ -118,6 +120,19 @@ protected:
         ON_COMMAND(IDC_KEY_SIGN, OnSignButton)
         ON_COMMAND(IDC_KEY_CLEAR, OnClearButton)
         ON_COMMAND(IDC_KEY_BACKSPACE, OnBackspaceButton)
+        ON_COMMAND(IDC_NEW_CATEGORY, OnNewCategory)
+        ON_COMMAND(IDC_RENAME_CATEGORY, OnCategoryProperties)
+        ON_COMMAND(IDC_DELETE_CATEGORY, OnDeleteCategory)
+        ON_COMMAND(IDC_NEW_UNIT, OnNewUnit)
+        ON_COMMAND(IDC_EDIT_UNIT, OnUnitProperties)
+        ON_COMMAND(IDC_DELETE_UNIT, OnDeleteUnit)
+        ON_COMMAND(ID_CATEGORY_NEW, OnMenuNewCategory)
+        ON_COMMAND(ID_CATEGORY_DELETE, OnMenuDeleteCategory)
+        ON_COMMAND(ID_CATEGORY_PROPERTIES, OnMenuCategoryProperties)
+        ON_COMMAND(ID_UNIT_NEW, OnMenuNewUnit)
+        ON_COMMAND(ID_UNIT_DELETE, OnMenuDeleteUnit)
+        ON_COMMAND(ID_UNIT_PROPERTIES, OnMenuUnitProperties)
+        ON_COMMAND(ID_RESULT_PROPERTIES, OnMenuResultProperties)
     END_MSG_MAP(CDialog)
 
 private:
@@ -141,6 +156,9 @@ private:
     void OnResultSetAsSource();
     void OnResultHide();
     void OnResultCopyValue();
+    // The currency category's rates update (MainDlgRates.cpp).
+    void OnCurrencyUpdate();
+    void UpdateCurrencyRates();
     void OnAbout();
     void OnHelp();
     LRESULT OnHelpKey(WPARAM, LPARAM);
@@ -150,9 +168,29 @@ private:
     void OnClearButton() { OnValueKey(CValueEntry::kClear); }
     void OnBackspaceButton() { OnValueKey(CValueEntry::kBackspace); }
 
+    // Catalogue editing (MainDlgEditing.cpp). The menu commands first move the focus to
+    // the button of the same command.
+    void OnNewCategory();
+    void OnCategoryProperties();
+    void OnDeleteCategory();
+    void OnNewUnit();
+    void OnUnitProperties();
+    void OnResultProperties();
+    void OnDeleteUnit();
+    void OnMenuNewCategory();
+    void OnMenuDeleteCategory();
+    void OnMenuCategoryProperties();
+    void OnMenuNewUnit();
+    void OnMenuDeleteUnit();
+    void OnMenuUnitProperties();
+    void OnMenuResultProperties();
+    bool EditUnitInDialog(CRecordsetUnit& recordset);
+    void FocusControl(int nId);
+
     BOOL TranslateValueKey(const MSG& msg);
     BOOL SendToValueField(UINT nCommand);
     void SetAsSource(CRecordsetUnit& recordset);
+    void LoadButtonStrips();
     void CreateToolTips();
     void InsertListColumns();
     void CreateFonts();

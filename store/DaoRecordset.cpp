@@ -605,6 +605,7 @@ void CDaoRecordset::AddNew()
         Assign(m_fields[i], m_defaults[i]);
     m_snapshot = m_defaults;
     m_null.assign(m_fields.size(), 1);
+    m_writeNull.assign(m_fields.size(), 0);
     m_placeBeforeAdd = m_place;
     m_indexBeforeAdd = m_index;
     m_mode = Mode::AddNew;
@@ -622,6 +623,7 @@ void CDaoRecordset::Edit()
     m_snapshot.clear();
     for (const Field& field : m_fields)
         m_snapshot.push_back(Capture(field));
+    m_writeNull.assign(m_fields.size(), 0);
     m_mode = Mode::Edit;
 }
 
@@ -631,7 +633,7 @@ std::uint64_t CDaoRecordset::ChangedFields() const
     for (std::size_t i = 0; i < m_fields.size(); ++i)
     {
         FieldValue now = Capture(m_fields[i]);
-        if (now.bits != m_snapshot[i].bits || now.text != m_snapshot[i].text)
+        if (now.bits != m_snapshot[i].bits || now.text != m_snapshot[i].text || WritesNull(i))
             mask |= Bit(i);
     }
     return mask;
@@ -663,7 +665,10 @@ void CDaoRecordset::BindChanged(sqlite3_stmt* stmt, std::uint64_t mask) const
             break;
         }
         case FieldType::Text:
-            BindText(Db(), stmt, parameter, *static_cast<const std::wstring*>(member));
+            if (WritesNull(i))
+                rc = sqlite3_bind_null(stmt, parameter);
+            else
+                BindText(Db(), stmt, parameter, *static_cast<const std::wstring*>(member));
             break;
         }
         CheckSqlite(Db(), rc);
@@ -741,9 +746,9 @@ void CDaoRecordset::WriteEdit(std::uint64_t mask)
     for (std::size_t i = 0; i < m_fields.size(); ++i)
     {
         if (mask & Bit(i))
-            m_null[i] = m_fields[i].type == FieldType::Double &&
-                        *static_cast<const double*>(m_fields[i].member) !=
-                            *static_cast<const double*>(m_fields[i].member);
+            m_null[i] = WritesNull(i) || (m_fields[i].type == FieldType::Double &&
+                                          *static_cast<const double*>(m_fields[i].member) !=
+                                              *static_cast<const double*>(m_fields[i].member));
     }
     if (mask & Bit(0))
         m_keys[m_index] = *static_cast<const std::int32_t*>(m_fields[0].member);
@@ -779,9 +784,11 @@ void CDaoRecordset::Update()
             WriteEdit(mask);
         else
             WriteNew(mask);
+        m_writeNull.assign(m_fields.size(), 0);
     }
     catch (...)
     {
+        m_writeNull.assign(m_fields.size(), 0);
         if (mode == Mode::AddNew)
         {
             m_place = m_placeBeforeAdd;
@@ -832,9 +839,47 @@ bool CDaoRecordset::IsFieldNull(const void* pMember) const
     {
         if (m_fields[i].member != pMember)
             continue;
+        if (m_mode != Mode::None && WritesNull(i))
+            return true;
         if (m_mode != Mode::None && (ChangedFields() & Bit(i)) != 0)
             return false;
         return m_null[i] != 0;
     }
     return false;
+}
+
+// A text member marked by SetFieldNull and still empty. (A double is written as NULL
+// whenever it holds NaN, so it needs no mark.)
+bool CDaoRecordset::WritesNull(std::size_t index) const
+{
+    return index < m_writeNull.size() && m_writeNull[index] &&
+           m_fields[index].type == FieldType::Text &&
+           static_cast<const std::wstring*>(m_fields[index].member)->empty();
+}
+
+void CDaoRecordset::SetFieldNull(void* pMember)
+{
+    RequireOpen();
+    if (m_mode == Mode::None)
+        throw CDaoException(SQLITE_MISUSE, L"SetFieldNull without Edit or AddNew.");
+    for (std::size_t i = 0; i < m_fields.size(); ++i)
+    {
+        if (m_fields[i].member != pMember)
+            continue;
+        switch (m_fields[i].type)
+        {
+        case FieldType::Text:
+            static_cast<std::wstring*>(pMember)->clear();
+            m_writeNull[i] = 1;
+            return;
+        case FieldType::Double:
+            *static_cast<double*>(pMember) = std::numeric_limits<double>::quiet_NaN();
+            return;
+        case FieldType::Long:
+        case FieldType::Bool:
+            break;
+        }
+        break;
+    }
+    throw CDaoException(SQLITE_MISUSE, L"SetFieldNull on a member that cannot be NULL.");
 }

@@ -106,6 +106,10 @@ public:
     // True when the member's column was NULL when read, or, during AddNew, while the member
     // has not been given a value of its own.
     bool IsFieldNull(const void* pMember) const;
+    // During Edit or AddNew: Update writes NULL into the member's column. The member is
+    // cleared (empty text, NaN); giving it a value again before Update writes that value.
+    // Only text and double members can be made NULL this way.
+    void SetFieldNull(void* pMember);
 
     std::wstring GetSQL() const { return m_sql; }
 
@@ -160,6 +164,7 @@ private:
     sqlite3_stmt* InsertStatement(std::uint64_t mask);
     void WriteEdit(std::uint64_t mask);
     void WriteNew(std::uint64_t mask);
+    bool WritesNull(std::size_t index) const;
 
     bool m_open = false;
     std::vector<Field> m_fields;
@@ -176,6 +181,7 @@ private:
     Mode m_mode = Mode::None;
     std::vector<FieldValue> m_snapshot; // values at Edit / AddNew, to find what changed
     std::vector<char> m_null;           // per field: NULL when last read
+    std::vector<char> m_writeNull;      // per field: SetFieldNull during this Edit/AddNew
     std::vector<FieldValue> m_defaults;
     bool m_haveDefaults = false;
     Place m_placeBeforeAdd = Place::Empty;

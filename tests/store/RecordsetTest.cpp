@@ -175,3 +175,38 @@ TEST_F(Recordsets, NewRecordsTakeTheTableDefaultsForWhatIsNotAssigned)
               "0000''");
 }
 } // namespace
+
+TEST_F(Recordsets, SetFieldNullWritesNullTextAndANewValueOverridesIt)
+{
+    CRecordsetCategory categories(&m_db);
+    categories.Open();
+    ASSERT_EQ(categories.m_CategoryName, L"Length");
+    categories.Edit();
+    categories.m_Note = L"kept until the mark";
+    categories.SetFieldNull(&categories.m_Note);
+    EXPECT_TRUE(categories.m_Note.empty());
+    EXPECT_TRUE(categories.IsFieldNull(&categories.m_Note));
+    categories.SetFieldNull(&categories.m_CategoryName);
+    categories.m_CategoryName = L"Distance"; // a value given after the mark wins
+    categories.Update();
+    EXPECT_EQ(Text("SELECT quote(Note) || '/' || CategoryName FROM Category WHERE CategoryId = 1"),
+              "NULL/Distance");
+    EXPECT_TRUE(categories.IsFieldNull(&categories.m_Note));
+
+    // The mark belongs to that one edit: a later edit that sets a note writes it.
+    categories.Edit();
+    categories.m_Note = L"again";
+    categories.Update();
+    EXPECT_EQ(Text("SELECT Note FROM Category WHERE CategoryId = 1"), "again");
+
+    // On insert too, in place of the table's default.
+    categories.AddNew();
+    categories.m_CategoryName = L"Volume";
+    categories.SetFieldNull(&categories.m_Note);
+    categories.Update();
+    EXPECT_EQ(Text("SELECT quote(Note) FROM Category WHERE CategoryName = 'Volume'"), "NULL");
+
+    EXPECT_THROW(categories.SetFieldNull(&categories.m_Note), CDaoException) << "no edit pending";
+    categories.Edit();
+    EXPECT_THROW(categories.SetFieldNull(&categories.m_IconId), CDaoException);
+}

@@ -1,0 +1,272 @@
+#include "rates/RatesSession.h"
+
+#include "rates/RatesUpdateDlg.h"
+
+#include "framework/FileException.h"
+
+#include <commctrl.h>
+
+namespace
+{
+constexpr DWORD kConnectTimeoutMs = 30000;
+constexpr DWORD kConnectBackoffMs = 1000;
+constexpr DWORD kConnectRetries = 1;
+constexpr DWORD_PTR kContext = 1;
+constexpr UINT kReadSize = 1999;
+constexpr std::size_t kBufferSize = 2000;
+const wchar_t kUserAgentHeader[] = L"User-Agent: Kalvo/1.0\r\n";
+const wchar_t kLocationHeader[] = L"Location: ";
+constexpr std::size_t kLocationHeaderLength = 10;
+
+// Fresh from the server, never into the cache, over a connection already open. Redirects
+// are ours to follow, so that the one explicit redirect is what runs on every system.
+constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                                INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_AUTO_REDIRECT;
+
+// The output file, closed however the body loop is left.
+class COutputFile
+{
+public:
+    explicit COutputFile(const std::wstring& name) : m_name(name)
+    {
+        m_hFile = ::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (m_hFile == INVALID_HANDLE_VALUE)
+            CFileException::ThrowOsError(name);
+    }
+    ~COutputFile() { Close(); }
+    COutputFile(const COutputFile&) = delete;
+    COutputFile& operator=(const COutputFile&) = delete;
+
+    void Write(const void* data, DWORD count)
+    {
+        DWORD written = 0;
+        if (!::WriteFile(m_hFile, data, count, &written, nullptr))
+            CFileException::ThrowOsError(m_name);
+        if (written != count)
+            throw CFileException(CFileException::diskFull, ERROR_DISK_FULL, m_name);
+    }
+    void Close()
+    {
+        if (m_hFile == INVALID_HANDLE_VALUE)
+            return;
+        ::CloseHandle(m_hFile);
+        m_hFile = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    std::wstring m_name;
+    HANDLE m_hFile = INVALID_HANDLE_VALUE;
+};
+} // namespace
+
+bool PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
+    {
+        if (msg.message == WM_QUIT)
+            return false;
+        if (!::GetMessageW(&msg, nullptr, 0, 0))
+            return false;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+CRatesSession::CRatesSession(CRatesUpdateDlg* pDialog) : m_pDialog(pDialog) {}
+
+CRatesSession::CRatesSession(const std::wstring& strAgent, CRatesUpdateDlg* pDialog)
+    : CInternetSession(strAgent.c_str(), kContext, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr,
+                       0),
+      m_pDialog(pDialog)
+{
+}
+
+CRatesSession::~CRatesSession()
+{
+    CloseAll();
+}
+
+void CRatesSession::ReportStatus(const std::wstring& strText)
+{
+    if (m_pDialog)
+        m_pDialog->AppendDetail(strText);
+}
+
+void CRatesSession::StepProgress()
+{
+    if (m_pDialog && m_pDialog->m_Progress.m_hWnd)
+        m_pDialog->m_Progress.SendMessage(PBM_STEPIT);
+}
+
+void CRatesSession::OnStatusCallback(DWORD_PTR, DWORD internetStatus, LPVOID, DWORD)
+{
+    const wchar_t* line = nullptr;
+    switch (internetStatus)
+    {
+    case INTERNET_STATUS_RESOLVING_NAME:
+        line = L"Resolving server name";
+        StepProgress();
+        break;
+    case INTERNET_STATUS_CONNECTING_TO_SERVER:
+        line = L"Connecting to server";
+        break;
+    case INTERNET_STATUS_CONNECTED_TO_SERVER:
+        line = L"Connected";
+        break;
+    case INTERNET_STATUS_SENDING_REQUEST:
+        line = L"Sending request";
+        break;
+    case INTERNET_STATUS_REQUEST_SENT:
+        line = L"Recieving data...";
+        break;
+    case INTERNET_STATUS_CLOSING_CONNECTION:
+        line = L"Closing the connection";
+        break;
+    case INTERNET_STATUS_REDIRECT:
+        line = L"Being redirected";
+        break;
+    default:
+        return;
+    }
+    ReportStatus(line);
+}
+
+void CRatesSession::CloseAll()
+{
+    if (m_pRequest)
+    {
+        m_pRequest->Close();
+        m_pRequest.reset();
+    }
+    if (m_pConnection)
+    {
+        m_pConnection->Close();
+        m_pConnection.reset();
+    }
+    if (m_pSession)
+    {
+        m_pSession->Close();
+        m_pSession.reset();
+    }
+    m_bStop = 1;
+}
+
+int CRatesSession::DownloadFile(const std::wstring& strAgent, const std::wstring& strServer,
+                                const std::wstring& strObject, INTERNET_PORT nPort,
+                                const std::wstring& strFileName)
+{
+    m_pSession = std::make_unique<CRatesSession>(strAgent, m_pDialog);
+    m_pSession->SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, kConnectTimeoutMs);
+    m_pSession->SetOption(INTERNET_OPTION_CONNECT_BACKOFF, kConnectBackoffMs);
+    m_pSession->SetOption(INTERNET_OPTION_CONNECT_RETRIES, kConnectRetries);
+    m_pSession->EnableStatusCallback(TRUE);
+    m_bStop = 0;
+
+    int nResult = 0;
+    try
+    {
+        DWORD dwStatus = SendFirstRequest(strServer, strObject, nPort);
+        if (dwStatus == HTTP_STATUS_MOVED || dwStatus == HTTP_STATUS_REDIRECT ||
+            dwStatus == HTTP_STATUS_REDIRECT_METHOD)
+            dwStatus = FollowRedirect();
+        nResult = static_cast<int>(dwStatus);
+        if (dwStatus == HTTP_STATUS_OK)
+            nResult = ReceiveBody(strFileName);
+    }
+    catch (const CInternetException&)
+    {
+        // Its text says nothing the details box does not: the outcome line tells the user.
+        nResult = 0;
+    }
+    catch (const CFileException&)
+    {
+        // The file could not be created or written: nothing usable arrived.
+        nResult = 0;
+    }
+    if (nResult == kRatesDownloadStopped && m_bStop)
+        return nResult;
+    CloseAll();
+    if (m_pDialog && m_pDialog->m_Progress.m_hWnd)
+        m_pDialog->m_Progress.SetPos(0);
+    return nResult;
+}
+
+DWORD CRatesSession::SendFirstRequest(const std::wstring& strServer, const std::wstring& strObject,
+                                      INTERNET_PORT nPort)
+{
+    m_pConnection = m_pSession->GetHttpConnection(strServer, nPort, nullptr, nullptr);
+    m_pRequest = m_pConnection->OpenRequest(L"GET", strObject, nullptr, kContext, nullptr, nullptr,
+                                            kRequestFlags);
+    m_pRequest->AddRequestHeaders(kUserAgentHeader, HTTP_ADDREQ_FLAG_ADD_IF_NEW);
+    m_pRequest->SendRequest();
+    DWORD dwStatus = 0;
+    m_pRequest->QueryInfoStatusCode(dwStatus);
+    return dwStatus;
+}
+
+// Follows the one redirect of the first answer; 0 when it names no usable target.
+DWORD CRatesSession::FollowRedirect()
+{
+    std::wstring strHeaders;
+    m_pRequest->QueryInfo(HTTP_QUERY_RAW_HEADERS_CRLF, strHeaders);
+    const std::size_t nLocation = strHeaders.find(kLocationHeader);
+    if (nLocation == std::wstring::npos)
+        return 0;
+    const std::size_t nTarget = nLocation + kLocationHeaderLength;
+    const std::size_t nLineFeed = strHeaders.find(L'\n', nTarget);
+    const std::wstring strTarget = nLineFeed != std::wstring::npos && nLineFeed > 0
+                                       ? strHeaders.substr(nTarget, nLineFeed - nTarget)
+                                       : strHeaders.substr(nTarget);
+
+    m_pRequest->Close();
+    m_pRequest.reset();
+    m_pConnection->Close();
+    m_pConnection.reset();
+
+    DWORD dwService = 0;
+    std::wstring strServer, strObject;
+    INTERNET_PORT nPort = 0;
+    if (!AfxParseURL(strTarget, dwService, strServer, strObject, nPort))
+        return 0;
+    DWORD dwFlags = kRequestFlags;
+    if (dwService == AFX_INET_SERVICE_HTTPS)
+        dwFlags |= INTERNET_FLAG_SECURE; // and the server's certificate must pass
+    else if (dwService != AFX_INET_SERVICE_HTTP)
+        return 0;
+
+    m_pConnection = m_pSession->GetHttpConnection(strServer, nPort, nullptr, nullptr);
+    m_pRequest =
+        m_pConnection->OpenRequest(L"GET", strObject, nullptr, kContext, nullptr, nullptr, dwFlags);
+    m_pRequest->SendRequest();
+    DWORD dwStatus = 0;
+    m_pRequest->QueryInfoStatusCode(dwStatus);
+    return dwStatus;
+}
+
+// Streams the body into the file. 200 when it is all there, 500 when the user stopped the
+// download between two reads, 0 when the body is larger than any rates document.
+int CRatesSession::ReceiveBody(const std::wstring& strFileName)
+{
+    COutputFile file(strFileName);
+    char buffer[kBufferSize];
+    unsigned long nTotal = 0;
+    for (;;)
+    {
+        const UINT nRead = m_pRequest->Read(buffer, kReadSize);
+        if (nRead == 0)
+            break;
+        if (nRead > kMaxRatesBodyBytes - nTotal)
+            return 0;
+        nTotal += nRead;
+        file.Write(buffer, nRead);
+        StepProgress();
+        PumpMessages();
+        // A dispatched close of the window has closed the request already: touch it no more.
+        if (m_bStop)
+            return kRatesDownloadStopped;
+    }
+    return HTTP_STATUS_OK;
+}

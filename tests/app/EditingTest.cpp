@@ -1,0 +1,719 @@
+// Category and unit editing on the real main window, with the real properties dialogs
+// answered through the modal seam, on a real catalogue file.
+#include "tests/app/AppTestSupport.h"
+
+#include "app/MainDlg.h"
+#include "editing/CategoryEditDlg.h"
+#include "editing/UnitEditDlg.h"
+
+#include "store/Utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <limits>
+
+namespace
+{
+using DialogStep = std::function<void(CDialog&)>;
+
+CDialog* g_openDialog = nullptr;
+UINT_PTR g_watchdog = 0;
+
+void StopWatchdog()
+{
+    if (g_watchdog)
+        ::KillTimer(nullptr, g_watchdog);
+    g_watchdog = 0;
+    g_openDialog = nullptr;
+}
+
+// A step that left its dialog open would block the test in the dialog's loop for ever.
+void CALLBACK CloseForgottenDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    CDialog* dialog = g_openDialog;
+    StopWatchdog();
+    if (dialog && dialog->IsWindow())
+    {
+        ADD_FAILURE() << "a dialog was left open";
+        dialog->EndDialog(IDCANCEL);
+    }
+}
+
+// Answers the modal dialogs in the order they open; a dialog without a step is cancelled.
+class DialogScript
+{
+public:
+    explicit DialogScript(std::vector<DialogStep> steps)
+        : m_steps(steps.begin(), steps.end()), m_handler([this](CDialog& dialog) { Answer(dialog); })
+    {
+    }
+    ~DialogScript() { StopWatchdog(); }
+    int shown = 0;
+
+private:
+    void Answer(CDialog& dialog)
+    {
+        StopWatchdog();
+        ++shown;
+        if (m_steps.empty())
+        {
+            dialog.EndDialog(IDCANCEL);
+            return;
+        }
+        DialogStep step = std::move(m_steps.front());
+        m_steps.pop_front();
+        step(dialog);
+        g_openDialog = &dialog;
+        g_watchdog = ::SetTimer(nullptr, 0, 3000, CloseForgottenDialog);
+    }
+
+    std::deque<DialogStep> m_steps;
+    ScopedModalDialogHandler m_handler;
+};
+
+// Records the message boxes and gives the answers in order, then IDOK.
+class BoxScript
+{
+public:
+    explicit BoxScript(std::deque<int> answers = {})
+        : m_answers(std::move(answers)), m_handler([this](const MessageBoxRequest& request) {
+              boxes.push_back(request);
+              if (m_answers.empty())
+                  return IDOK;
+              const int answer = m_answers.front();
+              m_answers.pop_front();
+              return answer;
+          })
+    {
+    }
+    std::vector<MessageBoxRequest> boxes;
+
+private:
+    std::deque<int> m_answers;
+    ScopedMessageBoxHandler m_handler;
+};
+
+void SetField(CDialog& dialog, int id, const std::wstring& text) { dialog.SetDlgItemText(id, text); }
+void Click(CDialog& dialog, int id) { ::SendMessageW(dialog.GetDlgItemHwnd(id), BM_CLICK, 0, 0); }
+
+// A button click or a pop-up menu command, as the main window receives it.
+void Command(CMainDlg& dlg, int id)
+{
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(dlg.GetDlgItemHwnd(id)));
+}
+
+std::vector<std::wstring> RowTexts(CListCtrl& list)
+{
+    std::vector<std::wstring> texts;
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        texts.push_back(list.GetItemText(i, 0));
+    return texts;
+}
+
+int SelectedRow(CListCtrl& list) { return list.GetNextItem(-1, LVNI_SELECTED); }
+
+RECT ClientRectOf(HWND control, HWND dialog)
+{
+    RECT rect;
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// Whether the painted client area shows the background bitmap's own pixels at the corners
+// and the left edge, where no control covers it.
+bool PaintedFromBitmap(CDialog& dialog, UINT nBitmapId)
+{
+    ::RedrawWindow(dialog.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HBITMAP bitmap = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                       MAKEINTRESOURCEW(nBitmapId), IMAGE_BITMAP,
+                                                       0, 0, LR_CREATEDIBSECTION));
+    HDC memory = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    HDC window = ::GetDC(dialog.m_hWnd);
+    RECT client;
+    dialog.GetClientRect(&client);
+    bool same = bitmap != nullptr;
+    for (POINT point : {POINT{1, 1}, POINT{client.right - 2, 2}, POINT{3, client.bottom / 2},
+                        POINT{client.right - 2, client.bottom - 2}})
+        same = same && ::GetPixel(window, point.x, point.y) == ::GetPixel(memory, point.x, point.y);
+    ::ReleaseDC(dialog.m_hWnd, window);
+    ::SelectObject(memory, previous);
+    ::DeleteDC(memory);
+    ::DeleteObject(bitmap);
+    return same;
+}
+
+using Box = std::array<long, 4>;
+Box Corners(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+// What the dialog looks like once it is up: client size, the button rectangles, the skin.
+struct Layout
+{
+    RECT client, ok, cancel;
+    bool bSkinned;
+};
+Layout LayoutOf(CDialog& dialog, UINT nBitmapId)
+{
+    Layout layout;
+    dialog.GetClientRect(&layout.client);
+    layout.ok = ClientRectOf(dialog.GetDlgItemHwnd(IDOK), dialog);
+    layout.cancel = ClientRectOf(dialog.GetDlgItemHwnd(IDCANCEL), dialog);
+    layout.bSkinned = PaintedFromBitmap(dialog, nBitmapId);
+    return layout;
+}
+
+std::vector<SourceCategory> CategoriesWithEmptyOnes()
+{
+    auto categories = SampleCategories();
+    categories.push_back(SourceCategory{L"Empty A", 1000, L"", false, {}});
+    categories.push_back(SourceCategory{L"Empty B", 1000, L"", false, {}});
+    return categories;
+}
+
+class EditingTest : public ::testing::Test
+{
+protected:
+    void Open(const std::vector<SourceCategory>& categories)
+    {
+        catalogue.Write(categories);
+        ASSERT_TRUE(dlg.Create());
+    }
+    void TearDown() override { dlg.DestroyWindow(); }
+
+    // One value of the catalogue file as SQL text; quote() tells NULL from ''.
+    std::string Sql(const std::string& sql)
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(ToUtf8(catalogue.MdbPath()).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt* statement = nullptr;
+        std::string text = "<no row>";
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW)
+        {
+            const unsigned char* value = sqlite3_column_text(statement, 0);
+            text = value ? reinterpret_cast<const char*>(value) : "<null>";
+        }
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        return text;
+    }
+    double SqlDouble(const std::string& sql)
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(ToUtf8(catalogue.MdbPath()).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt* statement = nullptr;
+        double value = std::nan("");
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW)
+            value = sqlite3_column_double(statement, 0);
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        return value;
+    }
+    void SelectCategoryRow(int row)
+    {
+        dlg.m_listCategory.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED,
+                                        LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    bool HasFocus(HWND control) const { return ::GetFocus() == control; }
+
+    CatalogueBesideProgram catalogue;
+    CMainDlg dlg{L"Kalvo"};
+};
+
+using EditingCategoryTest = EditingTest;
+using EditingUnitTest = EditingTest;
+} // namespace
+
+TEST_F(EditingCategoryTest, NewCategoryStoresNameAndNoteAndAnEmptyNoteAsNull)
+{
+    Open(SampleCategories());
+    BoxScript boxes;
+    Layout layout{};
+    std::wstring shownName, caption;
+    DialogScript script({[&](CDialog& shown) {
+        ASSERT_NE(dynamic_cast<CCategoryEditDlg*>(&shown), nullptr);
+        layout = LayoutOf(shown, IDB_CATEGORY_BACKGROUND);
+        caption = shown.GetWindowText();
+        shownName = shown.GetDlgItemText(IDC_CATEGORY_NAME);
+        SetField(shown, IDC_CATEGORY_NAME, L"  Pressure ");
+        SetField(shown, IDC_CATEGORY_NOTE, L"");
+        Click(shown, IDOK);
+    }});
+    Command(dlg, IDC_NEW_CATEGORY);
+
+    EXPECT_EQ(script.shown, 1);
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(caption, L"Category Properties");
+    EXPECT_EQ(shownName, L"New category");
+    EXPECT_EQ(Corners(layout.client), (Box{0, 0, 442, 226}));
+    EXPECT_EQ(Corners(layout.ok), (Box{268, 173, 268 + 46, 173 + 28}));
+    EXPECT_EQ(Corners(layout.cancel), (Box{343, 173, 343 + 59, 173 + 28}));
+    EXPECT_TRUE(layout.bSkinned);
+
+    // Stored as typed, untrimmed; the empty note as NULL; the new category is the only
+    // selected one and is shown, empty, at the end of the list.
+    EXPECT_EQ(Sql("SELECT CategoryName || '|' || quote(Note) || '|' || IsSelected FROM Category "
+                  "WHERE CategoryId = 4"),
+              "  Pressure |NULL|1");
+    EXPECT_EQ(Sql("SELECT count(*) FROM Category WHERE IsSelected"), "1");
+    EXPECT_EQ(RowTexts(dlg.m_listCategory).back(), L"  Pressure ");
+    EXPECT_EQ(SelectedRow(dlg.m_listCategory), 3);
+    EXPECT_EQ(dlg.GetWindowText(), L"Kalvo -   Pressure ");
+    EXPECT_EQ(dlg.m_nCategoryId, 4);
+    EXPECT_EQ(dlg.m_listUnits.GetItemCount(), 0);
+    EXPECT_TRUE(HasFocus(dlg.m_listCategory.m_hWnd));
+}
+
+TEST_F(EditingCategoryTest, CancelledNewCategoryKeepsItsNameAndNothingTypedIsWrittenLater)
+{
+    Open(SampleCategories());
+    BoxScript boxes;
+    DialogScript script({[&](CDialog& shown) {
+        SetField(shown, IDC_CATEGORY_NAME, L"Typed, then cancelled");
+        SetField(shown, IDC_CATEGORY_NOTE, L"a note");
+        Click(shown, IDCANCEL);
+    }});
+    Command(dlg, ID_CATEGORY_NEW);
+    EXPECT_EQ(script.shown, 1);
+    EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - New category");
+    EXPECT_EQ(SelectedRow(dlg.m_listCategory), 3);
+
+    // Later writes through the same record set must not carry the cancelled texts.
+    SelectCategoryRow(1);
+    SelectCategoryRow(3);
+    EXPECT_THROW(dlg.m_pCategorySet->Update(), std::exception) << "no edit left pending";
+    EXPECT_EQ(Sql("SELECT CategoryName || '|' || quote(Note) FROM Category WHERE CategoryId = 4"),
+              "New category|''");
+}
+
+TEST_F(EditingCategoryTest, NewCategoryEditsTheNewRecordWhenTheNameIsAlreadyTaken)
+{
+    auto categories = SampleCategories();
+    categories.push_back(SourceCategory{L"New category", 1000, L"older", false, {}});
+    Open(categories);
+    BoxScript boxes;
+    DialogScript script({[&](CDialog& shown) {
+        SetField(shown, IDC_CATEGORY_NAME, L"Fresh");
+        Click(shown, IDOK);
+    }});
+    Command(dlg, IDC_NEW_CATEGORY);
+    EXPECT_EQ(Sql("SELECT group_concat(CategoryName, '/') FROM Category WHERE CategoryId >= 4"),
+              "New category/Fresh");
+    EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Fresh");
+}
+
+TEST_F(EditingCategoryTest, PropertiesRenameUpdatesListAndTitleAndClearedNameIsNull)
+{
+    Open(SampleCategories());
+    BoxScript boxes;
+    std::wstring shownNote;
+    DialogScript script({[&](CDialog& shown) {
+                             shownNote = shown.GetDlgItemText(IDC_CATEGORY_NOTE);
+                             SetField(shown, IDC_CATEGORY_NAME, L"Distance");
+                             Click(shown, IDOK);
+                         },
+                         [&](CDialog& shown) {
+                             SetField(shown, IDC_CATEGORY_NAME, L"");
+                             Click(shown, IDOK);
+                         }});
+    Command(dlg, ID_CATEGORY_PROPERTIES);
+    EXPECT_EQ(shownNote, L"metres and feet");
+    EXPECT_EQ(RowTexts(dlg.m_listCategory)[1], L"Distance");
+    EXPECT_EQ(SelectedRow(dlg.m_listCategory), 1);
+    EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Distance");
+    EXPECT_TRUE(HasFocus(dlg.m_listCategory.m_hWnd));
+    EXPECT_EQ(Sql("SELECT Note FROM Category WHERE CategoryId = 2"), "metres and feet");
+
+    Command(dlg, IDC_RENAME_CATEGORY);
+    EXPECT_EQ(Sql("SELECT quote(CategoryName) FROM Category WHERE CategoryId = 2"), "NULL");
+    EXPECT_EQ(RowTexts(dlg.m_listCategory)[1], L"");
+    EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - ");
+    EXPECT_EQ(script.shown, 2);
+}
+
+TEST_F(EditingCategoryTest, NameTheTableRefusesIsReportedAndNotStored)
+{
+    Open(SampleCategories());
+    BoxScript boxes;
+    DialogScript script({[&](CDialog& shown) {
+                             SetField(shown, IDC_CATEGORY_NAME, std::wstring(256, L'x'));
+                             Click(shown, IDOK);
+                         },
+                         [&](CDialog& shown) {
+                             SetField(shown, IDC_CATEGORY_NAME, std::wstring(255, L'y'));
+                             Click(shown, IDOK);
+                         }});
+    Command(dlg, IDC_RENAME_CATEGORY);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].type & MB_ICONMASK, UINT(MB_ICONSTOP));
+    EXPECT_EQ(Sql("SELECT CategoryName FROM Category WHERE CategoryId = 2"), "Length");
+    EXPECT_EQ(dlg.m_pCategorySet->m_CategoryName, L"Length");
+
+    // Nothing of the refused edit is left over for the next one.
+    Command(dlg, IDC_RENAME_CATEGORY);
+    EXPECT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(Sql("SELECT length(CategoryName) || Note FROM Category WHERE CategoryId = 2"),
+              "255metres and feet");
+}
+
+TEST_F(EditingCategoryTest, CurrencyCategoryIsNeverDeleted)
+{
+    Open(SampleCategories());
+    SelectCategoryRow(0);
+    BoxScript boxes({IDYES});
+    Command(dlg, ID_CATEGORY_DELETE);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text,
+              L"Category Currency (2026-07-06) can't be deleted.\n\nThis category has a special "
+              L"purpose for updating currency rates\nfrom the European Central Bank (ECB).\n");
+    EXPECT_EQ(boxes.boxes[0].caption, L"Kalvo");
+    EXPECT_EQ(boxes.boxes[0].type, UINT(MB_OK | MB_ICONINFORMATION));
+    EXPECT_EQ(Sql("SELECT count(*) FROM Category"), "3");
+    EXPECT_EQ(Sql("SELECT count(*) FROM Units WHERE CategoryId = 1"), "2");
+    EXPECT_EQ(SelectedRow(dlg.m_listCategory), 0);
+    // The menu moved the focus to the delete button; the refusal leaves it there.
+    EXPECT_TRUE(HasFocus(dlg.GetDlgItemHwnd(IDC_DELETE_CATEGORY)));
+}
+
+TEST_F(EditingCategoryTest, CategoryWithUnitsIsNotDeletedAndNoQuestionIsAsked)
+{
+    Open(SampleCategories());
+    BoxScript boxes({IDYES, IDYES});
+    Command(dlg, IDC_DELETE_CATEGORY);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, L"Category Length isn't empty.\n\nPlease delete units first.");
+    EXPECT_EQ(boxes.boxes[0].type, UINT(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(Sql("SELECT count(*) FROM Category WHERE CategoryId = 2"), "1");
+    EXPECT_EQ(SelectedRow(dlg.m_listCategory), 1);
+    EXPECT_TRUE(HasFocus(dlg.m_listCategory.m_hWnd));
+}
+
+TEST_F(EditingCategoryTest, DeletingMovesToTheNextCategoryOrAfterTheLastToThePreviousOne)
+{
+    Open(CategoriesWithEmptyOnes());
+    SelectCategoryRow(3);
+    {
+        BoxScript boxes({IDNO});
+        Command(dlg, IDC_DELETE_CATEGORY);
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].text, L"Are you sure to delete category Empty A ?");
+        EXPECT_EQ(boxes.boxes[0].type, UINT(MB_YESNO | MB_ICONQUESTION));
+        EXPECT_EQ(Sql("SELECT count(*) FROM Category"), "5");
+        EXPECT_EQ(SelectedRow(dlg.m_listCategory), 3);
+    }
+    {
+        BoxScript boxes({IDYES});
+        Command(dlg, IDC_DELETE_CATEGORY);
+        EXPECT_EQ(RowTexts(dlg.m_listCategory),
+                  (std::vector<std::wstring>{L"Currency (2026-07-06)", L"Length", L"Mass", L"Empty B"}));
+        EXPECT_EQ(SelectedRow(dlg.m_listCategory), 3);
+        EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Empty B");
+        EXPECT_EQ(Sql("SELECT group_concat(CategoryName) FROM Category WHERE IsSelected"), "Empty B");
+    }
+    {
+        BoxScript boxes({IDYES});
+        Command(dlg, IDC_DELETE_CATEGORY);
+        EXPECT_EQ(dlg.m_listCategory.GetItemCount(), 3);
+        EXPECT_EQ(SelectedRow(dlg.m_listCategory), 2);
+        EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Mass");
+        EXPECT_EQ(dlg.m_nCategoryId, 3);
+        EXPECT_EQ(RowTexts(dlg.m_listUnits), (std::vector<std::wstring>{L"Kilogram"}));
+    }
+}
+
+TEST_F(EditingCategoryTest, DeletingTheOnlyCategoryReportsNoError)
+{
+    catalogue.Write({SourceCategory{L"Currency", 1000, L"", false, {}},
+                     SourceCategory{L"Alone", 1000, L"", true, {}}});
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(ToUtf8(catalogue.MdbPath()).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_exec(db, "DELETE FROM Category WHERE CategoryId = 1", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    ASSERT_TRUE(dlg.Create());
+    BoxScript boxes({IDYES});
+    Command(dlg, IDC_DELETE_CATEGORY);
+    ASSERT_EQ(boxes.boxes.size(), 1u) << "the question only, no engine error";
+    EXPECT_EQ(dlg.m_listCategory.GetItemCount(), 0);
+    EXPECT_EQ(Sql("SELECT count(*) FROM Category"), "0");
+}
+
+TEST_F(EditingUnitTest, NewUnitIsAddedToTheCategoryAndStoredFromTheDialog)
+{
+    Open(SampleCategories());
+    BoxScript boxes;
+    Layout layout{};
+    std::vector<std::wstring> shown;
+    DialogScript script({[&](CDialog& dialog) {
+        ASSERT_NE(dynamic_cast<CUnitEditDlg*>(&dialog), nullptr);
+        layout = LayoutOf(dialog, IDB_UNIT_BACKGROUND);
+        for (int id : {IDC_UNIT_CATEGORY, IDC_UNIT_NAME, IDC_UNIT_FACTOR, IDC_UNIT_SHIFT,
+                       IDC_UNIT_NOTE, IDC_UNIT_VALUE})
+            shown.push_back(dialog.GetDlgItemText(id));
+        shown.push_back(::SendMessageW(dialog.GetDlgItemHwnd(IDC_UNIT_INVERT), BM_GETCHECK, 0, 0)
+                            ? L"checked"
+                            : L"unchecked");
+        SetField(dialog, IDC_UNIT_NAME, L"yard");
+        SetField(dialog, IDC_UNIT_FACTOR, L" 0.9144 ");
+        SetField(dialog, IDC_UNIT_SHIFT, L"");
+        ::SendMessageW(dialog.GetDlgItemHwnd(IDC_UNIT_INVERT), BM_SETCHECK, BST_CHECKED, 0);
+        Click(dialog, IDOK);
+    }});
+    Command(dlg, IDC_NEW_UNIT);
+
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"Length", L"New unit", L"1", L"0", L"", L"0",
+                                                L"unchecked"}));
+    EXPECT_EQ(Corners(layout.client), (Box{0, 0, 442, 316}));
+    EXPECT_EQ(Corners(layout.ok), (Box{268, 263, 268 + 46, 263 + 28}));
+    EXPECT_EQ(Corners(layout.cancel), (Box{343, 263, 343 + 59, 263 + 28}));
+    EXPECT_TRUE(layout.bSkinned);
+
+    EXPECT_EQ(Sql("SELECT UnitName || '|' || CategoryId || '|' || FactorMul || '|' || "
+                  "quote(FactorAdd) || '|' || IsInvertResult || '|' || quote(Note) "
+                  "FROM Units WHERE UnitId = (SELECT max(UnitId) FROM Units)"),
+              "yard|2|0.9144|NULL|1|NULL");
+    EXPECT_EQ(Sql("SELECT CurrentUnitId = (SELECT max(UnitId) FROM Units) FROM Category "
+                  "WHERE CategoryId = 2"),
+              "1");
+    EXPECT_EQ(RowTexts(dlg.m_listUnits),
+              (std::vector<std::wstring>{L"foot", L"Inch", L"Kilometre", L"metre", L"yard"}));
+    EXPECT_EQ(SelectedRow(dlg.m_listUnits), 4);
+    EXPECT_TRUE(HasFocus(dlg.m_listUnits.m_hWnd));
+}
+
+TEST_F(EditingUnitTest, CancelledNewUnitStaysAsInsertedWithTheTableDefaults)
+{
+    Open(SampleCategories());
+    BoxScript boxes;
+    DialogScript script({[&](CDialog& dialog) {
+        SetField(dialog, IDC_UNIT_NAME, L"never stored");
+        SetField(dialog, IDC_UNIT_FACTOR, L"42");
+        Click(dialog, IDCANCEL);
+    }});
+    Command(dlg, ID_UNIT_NEW);
+    EXPECT_EQ(script.shown, 1);
+    EXPECT_EQ(Sql("SELECT UnitName || '|' || FactorMul FROM Units WHERE UnitId = "
+                  "(SELECT max(UnitId) FROM Units)"),
+              "New unit|1.0");
+    EXPECT_EQ(RowTexts(dlg.m_listUnits)[SelectedRow(dlg.m_listUnits)], L"New unit");
+    EXPECT_THROW(dlg.m_pUnitSet->Update(), std::exception) << "no edit left pending";
+}
+
+TEST_F(EditingUnitTest, NumberFieldsAcceptOnlyWholeNumbers)
+{
+    Open(SampleCategories());
+    struct Case
+    {
+        const wchar_t* text;
+        bool accepted;
+        const char* stored; // FactorMul afterwards, as SQLite prints it
+    };
+    const Case cases[] = {
+        {L" 2.5 ", true, "2.5"},    {L"\t.5\t", true, "0.5"},   {L"0", true, "0.0"},
+        {L"0e5", true, "0.0"},      {L"+3", true, "3.0"},       {L"1e-007", true, "1.0e-07"},
+        {L"2,5", false, ""},        {L"2.5x", false, ""},       {L".5e1x", false, ""},
+        {L"-0", false, ""},         {L"+0", false, ""},         {L".0", false, ""},
+        {L"1e", false, ""},         {L"inf", false, ""},        {L"0x10", false, ""},
+        {L"abc", false, ""},        {L"1e-400", false, ""},
+        // Long texts are read whole, not cut after 31 characters.
+        {L"1000000000000000000000000000000000000000", true, "1.0e+39"},
+        {L"1                                      x", false, ""},
+    };
+    const std::string stored = "SELECT UnitName || '|' || FactorMul FROM Units WHERE UnitId = " +
+                               std::to_string(dlg.m_pUnitSet->m_UnitId);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(ToUtf8(c.text));
+        const std::string before = Sql(stored);
+        BoxScript boxes;
+        bool bFocusedAndSelected = false;
+        DialogScript script({[&](CDialog& dialog) {
+            SetField(dialog, IDC_UNIT_FACTOR, c.text);
+            if (!c.accepted)
+                SetField(dialog, IDC_UNIT_NAME, L"renamed");
+            Click(dialog, IDOK);
+            if (c.accepted)
+                return;
+            HWND factor = dialog.GetDlgItemHwnd(IDC_UNIT_FACTOR);
+            DWORD start = 1, end = 0;
+            ::SendMessageW(factor, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                           reinterpret_cast<LPARAM>(&end));
+            bFocusedAndSelected = HasFocus(factor) && start == 0 &&
+                                  end == static_cast<DWORD>(std::wcslen(c.text));
+            Click(dialog, IDCANCEL);
+        }});
+        Command(dlg, IDC_EDIT_UNIT);
+        if (c.accepted)
+        {
+            EXPECT_TRUE(boxes.boxes.empty());
+            EXPECT_EQ(Sql(stored), std::string("foot|") + c.stored);
+            continue;
+        }
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].text, L"Please enter a number.");
+        EXPECT_EQ(boxes.boxes[0].type, UINT(MB_OK | MB_ICONEXCLAMATION));
+        EXPECT_TRUE(bFocusedAndSelected);
+        // The name, exchanged before the factor, is not stored either.
+        EXPECT_EQ(Sql(stored), before);
+    }
+}
+
+TEST_F(EditingUnitTest, ShiftIsCheckedAfterAValidFactorAndClearedFactorIsNull)
+{
+    Open(SampleCategories());
+    BoxScript boxes;
+    bool bShiftFocused = false;
+    DialogScript script({[&](CDialog& dialog) {
+        SetField(dialog, IDC_UNIT_FACTOR, L"");
+        SetField(dialog, IDC_UNIT_SHIFT, L"1 2");
+        Click(dialog, IDOK);
+        bShiftFocused = HasFocus(dialog.GetDlgItemHwnd(IDC_UNIT_SHIFT));
+        SetField(dialog, IDC_UNIT_SHIFT, L"-273.15");
+        Click(dialog, IDOK);
+    }});
+    Command(dlg, IDC_EDIT_UNIT);
+    EXPECT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_TRUE(bShiftFocused);
+    EXPECT_EQ(Sql("SELECT quote(FactorMul) || '|' || FactorAdd FROM Units WHERE UnitName = 'foot'"),
+              "NULL|-273.15");
+}
+
+TEST_F(EditingUnitTest, NumbersShowFifteenDigitsAndOkStoresThemSoCancelDoesNot)
+{
+    auto categories = SampleCategories();
+    categories[1].units[0].factor = 1.0 / 3.0; // metre
+    Open(categories);
+    dlg.m_listUnits.SetItemState(3, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    BoxScript boxes;
+    std::wstring shownFactor;
+    DialogScript script({[&](CDialog& dialog) {
+                             shownFactor = dialog.GetDlgItemText(IDC_UNIT_FACTOR);
+                             Click(dialog, IDCANCEL);
+                         },
+                         [&](CDialog& dialog) { Click(dialog, IDOK); }});
+    const std::string exact = "SELECT FactorMul = 1.0 / 3 FROM Units WHERE UnitName = 'metre'";
+    Command(dlg, IDC_EDIT_UNIT);
+    EXPECT_EQ(shownFactor, L"0.333333333333333");
+    EXPECT_EQ(Sql(exact), "1");
+    Command(dlg, IDC_EDIT_UNIT);
+    EXPECT_EQ(Sql(exact), "0");
+    EXPECT_EQ(Sql("SELECT FactorMul = 0.333333333333333 FROM Units WHERE UnitName = 'metre'"), "1");
+}
+
+TEST_F(EditingUnitTest, UnitHoldingValuesNoTextReadsAsCanStillBeConfirmed)
+{
+    Open(SampleCategories());
+    // A factor from an overflowing entry and a value toggled to -0 on the keypad.
+    CRecordsetUnit& units = *dlg.m_pUnitSet;
+    units.Edit();
+    units.m_FactorMul = std::numeric_limits<double>::infinity();
+    units.m_UserValue = -0.0;
+    units.Update();
+    BoxScript boxes;
+    std::wstring shownFactor, shownValue;
+    DialogScript script({[&](CDialog& dialog) {
+        shownFactor = dialog.GetDlgItemText(IDC_UNIT_FACTOR);
+        shownValue = dialog.GetDlgItemText(IDC_UNIT_VALUE);
+        SetField(dialog, IDC_UNIT_NAME, L"ft");
+        Click(dialog, IDOK);
+    }});
+    Command(dlg, IDC_EDIT_UNIT);
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(shownFactor, L"inf");
+    EXPECT_EQ(shownValue, L"-0");
+    EXPECT_TRUE(std::isinf(SqlDouble("SELECT FactorMul FROM Units WHERE UnitName = 'ft'")));
+    const double value = SqlDouble("SELECT UserValue FROM Units WHERE UnitName = 'ft'");
+    EXPECT_TRUE(value == 0.0 && std::signbit(value));
+}
+
+TEST_F(EditingUnitTest, DeletingSelectsTheNextUnitOrAfterTheLastThePreviousOne)
+{
+    Open(SampleCategories());
+    {
+        BoxScript boxes({IDNO});
+        Command(dlg, ID_UNIT_DELETE);
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].text, L"Are you sure to delete unit foot ?");
+        EXPECT_EQ(boxes.boxes[0].type, UINT(MB_YESNO | MB_ICONEXCLAMATION));
+        EXPECT_EQ(dlg.m_listUnits.GetItemCount(), 4);
+        EXPECT_TRUE(HasFocus(dlg.m_listUnits.m_hWnd));
+    }
+    {
+        BoxScript boxes({IDYES});
+        Command(dlg, IDC_DELETE_UNIT);
+        EXPECT_EQ(RowTexts(dlg.m_listUnits),
+                  (std::vector<std::wstring>{L"Inch", L"Kilometre", L"metre"}));
+        EXPECT_EQ(SelectedRow(dlg.m_listUnits), 0);
+        EXPECT_EQ(RowTexts(dlg.m_listResult), (std::vector<std::wstring>{L"Kilometre", L"metre"}));
+        EXPECT_EQ(Sql("SELECT u.UnitName FROM Category c JOIN Units u ON u.UnitId = c.CurrentUnitId "
+                      "WHERE c.CategoryId = 2"),
+                  "Inch");
+    }
+    // metre, the last one and the source unit: Kilometre follows as current and as source.
+    dlg.m_listUnits.SetItemState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    {
+        BoxScript boxes({IDYES});
+        Command(dlg, IDC_DELETE_UNIT);
+        EXPECT_EQ(RowTexts(dlg.m_listUnits), (std::vector<std::wstring>{L"Inch", L"Kilometre"}));
+        EXPECT_EQ(SelectedRow(dlg.m_listUnits), 1);
+        EXPECT_EQ(dlg.m_editSourceUnit.GetWindowText(), L"Kilometre");
+        EXPECT_EQ(Sql("SELECT u.UnitName FROM Category c JOIN Units u ON u.UnitId = c.SourceUnitId "
+                      "WHERE c.CategoryId = 2"),
+                  "Kilometre");
+    }
+}
+
+TEST_F(EditingUnitTest, EmptyCategoryOffersNoUnitToEditOrDeleteAndTakesANewOne)
+{
+    Open(CategoriesWithEmptyOnes());
+    SelectCategoryRow(3);
+    BoxScript boxes;
+    DialogScript script({[&](CDialog& dialog) { Click(dialog, IDOK); }});
+    Command(dlg, IDC_EDIT_UNIT);
+    Command(dlg, IDC_DELETE_UNIT);
+    EXPECT_EQ(script.shown, 0);
+    EXPECT_TRUE(boxes.boxes.empty());
+
+    Command(dlg, IDC_NEW_UNIT);
+    EXPECT_EQ(script.shown, 1);
+    EXPECT_EQ(RowTexts(dlg.m_listUnits), (std::vector<std::wstring>{L"New unit"}));
+    EXPECT_EQ(Sql("SELECT count(*) FROM Units WHERE CategoryId = 4"), "1");
+
+    // Deleting the only unit leaves the category without a current unit, without an error.
+    BoxScript answers({IDYES});
+    Command(dlg, IDC_DELETE_UNIT);
+    EXPECT_EQ(answers.boxes.size(), 1u);
+    EXPECT_EQ(dlg.m_listUnits.GetItemCount(), 0);
+}
+
+TEST_F(EditingUnitTest, ResultListPropertiesEditTheResultsUnitAndKeepTheFocus)
+{
+    Open(SampleCategories());
+    ASSERT_EQ(RowTexts(dlg.m_listResult)[SelectedRow(dlg.m_listResult)], L"Kilometre");
+    BoxScript boxes;
+    std::wstring shownName;
+    DialogScript script({[&](CDialog& dialog) {
+        shownName = dialog.GetDlgItemText(IDC_UNIT_NAME);
+        SetField(dialog, IDC_UNIT_NAME, L"km");
+        Click(dialog, IDOK);
+    }});
+    Command(dlg, ID_RESULT_PROPERTIES);
+    EXPECT_EQ(shownName, L"Kilometre");
+    EXPECT_EQ(RowTexts(dlg.m_listUnits),
+              (std::vector<std::wstring>{L"foot", L"Inch", L"km", L"metre"}));
+    EXPECT_EQ(RowTexts(dlg.m_listResult), (std::vector<std::wstring>{L"foot", L"km", L"metre"}));
+    EXPECT_EQ(Sql("SELECT count(*) FROM Units WHERE UnitName = 'km' AND FactorMul = 1000"), "1");
+    EXPECT_TRUE(HasFocus(dlg.GetDlgItemHwnd(IDC_EDIT_UNIT)));
+}

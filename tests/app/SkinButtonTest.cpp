@@ -1,0 +1,93 @@
+// The bitmap buttons of the real main window.
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/ModalScript.h"
+
+#include "app/MainDlg.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+class SkinButtonTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { catalogue.Write(SampleCategories()); }
+    CatalogueBesideProgram catalogue;
+    MessageBoxRecorder boxes;
+};
+} // namespace
+
+TEST_F(SkinButtonTest, ButtonsTakeOneFrameOfTheirStripAndPressedWinsOverHovered)
+{
+    CMainDlg dlg(L"Kalvo");
+    ASSERT_TRUE(dlg.Create());
+    HWND key = dlg.GetDlgItemHwnd(6105);
+    RECT rect;
+    ::GetWindowRect(key, &rect);
+    EXPECT_EQ(rect.right - rect.left, 32);
+    EXPECT_EQ(rect.bottom - rect.top, 32);
+    ::GetWindowRect(dlg.m_btnExit.m_hWnd, &rect);
+    EXPECT_EQ(rect.right - rect.left, 46);
+    EXPECT_EQ(rect.bottom - rect.top, 28);
+
+    // Which frame of the strip the button draws, hovered or not, pressed or not.
+    HBITMAP strip = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                      MAKEINTRESOURCEW(3305), IMAGE_BITMAP, 0, 0,
+                                                      LR_LOADMAP3DCOLORS));
+    ASSERT_NE(strip, nullptr);
+    auto frameDrawn = [&](UINT state) {
+        HDC screen = ::GetDC(nullptr);
+        HDC target = ::CreateCompatibleDC(screen);
+        HBITMAP canvas = ::CreateCompatibleBitmap(screen, 32, 32);
+        HGDIOBJ oldCanvas = ::SelectObject(target, canvas);
+        HDC source = ::CreateCompatibleDC(screen);
+        HGDIOBJ oldStrip = ::SelectObject(source, strip);
+        DRAWITEMSTRUCT item{ODT_BUTTON, 6105, 0, ODA_DRAWENTIRE, state, key, target, {0, 0, 32, 32}, 0};
+        ::SendMessageW(key, OCM_DRAWITEM, 6105, reinterpret_cast<LPARAM>(&item));
+        int frame = -1;
+        for (int f = 0; f < 3 && frame < 0; ++f)
+        {
+            bool same = true;
+            for (int y = 0; y < 32 && same; y += 3)
+                for (int x = 0; x < 32 && same; x += 3)
+                    same = ::GetPixel(target, x, y) == ::GetPixel(source, f * 32 + x, y);
+            if (same)
+                frame = f;
+        }
+        ::SelectObject(source, oldStrip);
+        ::DeleteDC(source);
+        ::SelectObject(target, oldCanvas);
+        ::DeleteObject(canvas);
+        ::DeleteDC(target);
+        ::ReleaseDC(nullptr, screen);
+        return frame;
+    };
+    EXPECT_EQ(frameDrawn(0), 0);
+    EXPECT_EQ(frameDrawn(ODS_SELECTED), 1);
+    ::SendMessageW(key, WM_MOUSEHOVER, 0, 0);
+    EXPECT_EQ(frameDrawn(0), 2);
+    EXPECT_EQ(frameDrawn(ODS_SELECTED), 1) << "pressed wins over hovered";
+    ::SendMessageW(key, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(frameDrawn(ODS_FOCUS), 0);
+    ::DeleteObject(strip);
+    dlg.DestroyWindow();
+}
+
+TEST_F(SkinButtonTest, DoubleClickOnAKeyEntersItTwice)
+{
+    CMainDlg dlg(L"Kalvo");
+    std::wstring shown;
+    RunModalScript(dlg, {[] { PressKey(VK_ESCAPE); },
+                         [&] {
+                             HWND key = dlg.GetDlgItemHwnd(6105);
+                             const LPARAM point = MAKELPARAM(10, 10);
+                             ::PostMessageW(key, WM_LBUTTONDOWN, MK_LBUTTON, point);
+                             ::PostMessageW(key, WM_LBUTTONUP, 0, point);
+                             ::PostMessageW(key, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+                         },
+                         // The user lets go after the double click has been handled.
+                         [&] { ::PostMessageW(dlg.GetDlgItemHwnd(6105), WM_LBUTTONUP, 0, MAKELPARAM(10, 10)); },
+                         [&] { shown = dlg.m_editValue.GetWindowText(); }});
+    EXPECT_EQ(shown, L"55");
+}

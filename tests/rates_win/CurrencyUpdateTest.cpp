@@ -1,0 +1,494 @@
+// The currency update end to end: the real main window on a real catalogue file, the
+// download from a loopback server, the questions answered as a user would.
+#include "tests/app/AppTestSupport.h"
+#include "tests/rates_win/LoopbackHttpServer.h"
+#include "tests/rates_win/RatesTestSupport.h"
+
+#include "app/MainDlg.h"
+#include "rates/DownloadRates.h"
+
+#include "framework/ModalSeam.h"
+#include "store/Utf8.h"
+
+#include <sqlite3.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <fstream>
+#include <sstream>
+
+namespace
+{
+const wchar_t kConnectQuestion[] =
+    L"Kalvo will connect to European Central Bank (ECB)\nto acquire new currency rates.\n\n"
+    L"Please check internet connection before clicking Yes.\n\nDo you want to proceed now?\n";
+const wchar_t kConnectionFailed[] =
+    L"Connection to ECB failed.\n\nCheck your internet connection or try again later.\n";
+
+const char kRatesDocument[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+    "<gesmes:Envelope xmlns:gesmes=\"http://www.gesmes.org/xml/2002-08-01\">\r\n"
+    "\t<gesmes:subject>Reference rates</gesmes:subject>\r\n"
+    "\t<Cube>\r\n"
+    "\t\t<Cube time='2005-12-06'>\r\n"
+    "\t\t\t<Cube currency='USD' rate='1.1782'/>\r\n"
+    "\t\t\t<Cube currency='JPY' rate='142.38'/>\r\n"
+    "\t\t\t<Cube currency=\"ABC\" rate=\"2.5\" />\r\n"
+    "\t\t</Cube>\r\n"
+    "\t</Cube>\r\n"
+    "</gesmes:Envelope>\r\n";
+
+// Answers the boxes in order (then OK) and records them.
+class AnsweredBoxes
+{
+public:
+    explicit AnsweredBoxes(std::deque<int> answers)
+        : m_answers(std::move(answers)), m_scope(
+                                             [this](const MessageBoxRequest& request)
+                                             {
+                                                 boxes.push_back(request);
+                                                 if (m_answers.empty())
+                                                     return IDOK;
+                                                 const int answer = m_answers.front();
+                                                 m_answers.pop_front();
+                                                 return answer;
+                                             })
+    {
+    }
+    std::vector<MessageBoxRequest> boxes;
+
+private:
+    std::deque<int> m_answers;
+    ScopedMessageBoxHandler m_scope;
+};
+
+struct UnitRow
+{
+    long long id;
+    std::string name;
+    double factor;
+    double shift;
+    int invert;
+    int selected;
+    std::string note;
+};
+
+struct CategoryRow
+{
+    std::string name, note;
+    long long source, current;
+};
+
+class CatalogueReader
+{
+public:
+    explicit CatalogueReader(const std::wstring& path)
+    {
+        if (sqlite3_open_v2(ToUtf8(path).c_str(), &m_db, SQLITE_OPEN_READONLY, nullptr) !=
+            SQLITE_OK)
+            throw std::runtime_error("cannot open catalogue");
+    }
+    ~CatalogueReader() { sqlite3_close(m_db); }
+
+    // Every row of both tables as text: equal dumps mean an unchanged catalogue.
+    std::string Dump()
+    {
+        std::string text;
+        for (const char* sql :
+             {"SELECT * FROM Category ORDER BY CategoryId", "SELECT * FROM Units ORDER BY UnitId"})
+        {
+            sqlite3_stmt* statement = nullptr;
+            sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr);
+            while (sqlite3_step(statement) == SQLITE_ROW)
+            {
+                for (int i = 0; i < sqlite3_column_count(statement); ++i)
+                {
+                    const auto* value = sqlite3_column_text(statement, i);
+                    text += value ? reinterpret_cast<const char*>(value) : "NULL";
+                    text += '|';
+                }
+                text += '\n';
+            }
+            sqlite3_finalize(statement);
+        }
+        return text;
+    }
+
+    std::vector<UnitRow> Units(int categoryId)
+    {
+        std::vector<UnitRow> rows;
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(m_db,
+                           "SELECT UnitId, UnitName, FactorMul, FactorAdd, IsInvertResult, "
+                           "IsSelected, Note FROM Units WHERE CategoryId = ? ORDER BY UnitId",
+                           -1, &statement, nullptr);
+        sqlite3_bind_int(statement, 1, categoryId);
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            rows.push_back(UnitRow{sqlite3_column_int64(statement, 0), Text(statement, 1),
+                                   sqlite3_column_double(statement, 2),
+                                   sqlite3_column_double(statement, 3),
+                                   sqlite3_column_int(statement, 4),
+                                   sqlite3_column_int(statement, 5), Text(statement, 6)});
+        sqlite3_finalize(statement);
+        return rows;
+    }
+
+    CategoryRow Category(int categoryId)
+    {
+        CategoryRow row{};
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(m_db,
+                           "SELECT CategoryName, Note, SourceUnitId, CurrentUnitId FROM Category "
+                           "WHERE CategoryId = ?",
+                           -1, &statement, nullptr);
+        sqlite3_bind_int(statement, 1, categoryId);
+        if (sqlite3_step(statement) == SQLITE_ROW)
+            row =
+                CategoryRow{Text(statement, 0), Text(statement, 1),
+                            sqlite3_column_int64(statement, 2), sqlite3_column_int64(statement, 3)};
+        sqlite3_finalize(statement);
+        return row;
+    }
+
+private:
+    static std::string Text(sqlite3_stmt* statement, int column)
+    {
+        const auto* value = sqlite3_column_text(statement, column);
+        return value ? reinterpret_cast<const char*>(value) : "";
+    }
+    sqlite3* m_db = nullptr;
+};
+
+std::vector<std::wstring> RowTexts(CListCtrl& list)
+{
+    std::vector<std::wstring> texts;
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        texts.push_back(list.GetItemText(i, 0));
+    return texts;
+}
+
+// The sample catalogue with the currency category as the one the window opens on.
+std::vector<SourceCategory> OnCurrency(std::vector<SourceCategory> categories)
+{
+    for (auto& category : categories)
+        category.isSelected = category.name.rfind(L"Currency", 0) == 0;
+    return categories;
+}
+
+LoopbackHttpServer::Responder Serve(std::string answer)
+{
+    return [answer](const SeenRequest&, ServerConnection& connection) { connection.Send(answer); };
+}
+
+class CurrencyUpdateTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ::DeleteFileW(RatesFilePath().c_str());
+        m_previousServer = g_ratesServer;
+    }
+    void TearDown() override
+    {
+        g_ratesServer = m_previousServer;
+        ::DeleteFileW(RatesFilePath().c_str());
+    }
+
+    // Opens the window, runs the update with the answers given, closes the window. The
+    // boxes shown come back in order.
+    std::vector<MessageBoxRequest> RunUpdate(unsigned short port, std::deque<int> answers,
+                                             std::function<void(CMainDlg&)> check = nullptr)
+    {
+        g_ratesServer = RatesServer{L"127.0.0.1", port};
+        AnsweredBoxes boxes(std::move(answers));
+        CMainDlg dlg(L"Kalvo");
+        EXPECT_TRUE(dlg.Create());
+        // The window writes its results on opening; what the update does comes after.
+        dumpBefore = CatalogueReader(catalogue.MdbPath()).Dump();
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ID_CURRENCY_UPDATE, 0), 0);
+        dumpAfter = CatalogueReader(catalogue.MdbPath()).Dump();
+        if (check)
+            check(dlg);
+        dlg.DestroyWindow();
+        return boxes.boxes;
+    }
+
+    CatalogueBesideProgram catalogue;
+    std::string dumpBefore, dumpAfter;
+
+private:
+    RatesServer m_previousServer{};
+};
+
+bool IsFailureBox(const MessageBoxRequest& box)
+{
+    return box.text == kConnectionFailed && box.type == (MB_OK | MB_ICONSTOP) &&
+           box.caption == L"Kalvo";
+}
+} // namespace
+
+TEST(RatesServerAddress, IsTheCentralBanksWebServerUnlessATestMovesIt)
+{
+    EXPECT_EQ(kCentralBankServer.host, L"www.ecb.europa.eu");
+    EXPECT_EQ(kCentralBankServer.port, 80);
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    EXPECT_EQ(RatesFilePath(), std::wstring(temp) + L"currency.xml");
+}
+
+TEST_F(CurrencyUpdateTest, RebuildsTheCurrencyCategoryFromTheDownloadedRates)
+{
+    catalogue.Write(OnCurrency(SampleCategories()));
+    const std::string othersBefore = [&]
+    {
+        CatalogueReader reader(catalogue.MdbPath());
+        auto length = reader.Units(2), mass = reader.Units(3);
+        return std::to_string(length.size()) + "/" + std::to_string(mass.size()) + "/" +
+               reader.Category(2).name + reader.Category(3).name;
+    }();
+    LoopbackHttpServer server(Serve(HttpAnswer(200, "OK", kRatesDocument)));
+
+    const auto boxes = RunUpdate(
+        server.Port(), {IDYES, IDYES},
+        [&](CMainDlg& dlg)
+        {
+            EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Currency (2005-12-06)");
+            EXPECT_EQ(RowTexts(dlg.m_listCategory),
+                      (std::vector<std::wstring>{L"Currency (2005-12-06)", L"Length", L"Mass"}));
+            EXPECT_EQ(RowTexts(dlg.m_listUnits),
+                      (std::vector<std::wstring>{L"ABC", L"European Union euro  (EUR)",
+                                                 L"Japanese yen  (JPY)",
+                                                 L"United States dollar  (USD)"}));
+            EXPECT_EQ(RowTexts(dlg.m_listResult),
+                      (std::vector<std::wstring>{L"European Union euro  (EUR)",
+                                                 L"United States dollar  (USD)"}));
+            EXPECT_EQ(dlg.m_editSourceUnit.GetWindowText(), L"European Union euro  (EUR)");
+            EXPECT_EQ(dlg.GetFocus(), dlg.m_btnRenameCategory.m_hWnd);
+        });
+
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, kConnectQuestion);
+    EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(boxes[1].text, L"New currency rates successfully obtained from the European "
+                             L"Central Bank\n\nDo you want to recreate category Currency "
+                             L"(2026-07-06) using new rates?\n");
+    EXPECT_EQ(boxes[1].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].RequestLine(), "GET /stats/eurofxref/eurofxref-daily.xml HTTP/1.1");
+    EXPECT_FALSE(PathExists(RatesFilePath()));
+
+    CatalogueReader reader(catalogue.MdbPath());
+    const auto units = reader.Units(1);
+    ASSERT_EQ(units.size(), 4u);
+    const char* names[] = {"European Union euro  (EUR)", "United States dollar  (USD)",
+                           "Japanese yen  (JPY)", "ABC"};
+    const double factors[] = {1.0, 1.1782, 142.38, 2.5};
+    const int selected[] = {1, 1, 0, 0};
+    for (std::size_t i = 0; i < units.size(); ++i)
+    {
+        SCOPED_TRACE(names[i]);
+        EXPECT_EQ(units[i].name, names[i]);
+        EXPECT_EQ(units[i].factor, factors[i]);
+        EXPECT_EQ(units[i].shift, 0.0);
+        EXPECT_EQ(units[i].invert, 1);
+        EXPECT_EQ(units[i].selected, selected[i]);
+        EXPECT_EQ(units[i].note, "rated 2005-12-06 by the European Central Bank");
+    }
+    const CategoryRow currency = reader.Category(1);
+    EXPECT_EQ(currency.name, "Currency (2005-12-06)");
+    EXPECT_EQ(currency.note, "last updated 2005-12-06 from the European Central Bank");
+    EXPECT_EQ(currency.source, units[0].id);
+    EXPECT_EQ(currency.current, units[1].id);
+    // The other categories are not touched.
+    EXPECT_EQ(std::to_string(reader.Units(2).size()) + "/" +
+                  std::to_string(reader.Units(3).size()) + "/" + reader.Category(2).name +
+                  reader.Category(3).name,
+              othersBefore);
+}
+
+TEST_F(CurrencyUpdateTest, EveryFailureLeavesTheCatalogueAsItWas)
+{
+    struct Case
+    {
+        const char* what;
+        std::string answer;      // the server's; empty: nothing listens
+        std::deque<int> answers; // to the boxes, in order
+        std::size_t boxes;       // how many are shown
+        bool failureShown;       // the last one says the connection failed
+        bool fileLeft;
+    };
+    const std::string noDate = "<gesmes:Envelope>\n<Cube>\n<Cube currency='USD' rate='1.1782'/>\n"
+                               "</Cube>\n</gesmes:Envelope>\n";
+    const std::string unendedDate = "<gesmes:Envelope>\n<Cube>\n<Cube currency='USD' "
+                                    "rate='1.1782'/>\n<Cube time='2005-12-06'\n";
+    const std::string noUsableRate = "<gesmes:Envelope>\n<Cube time='2005-12-06'>\n"
+                                     "<Cube currency='USD' rate='x'/>\n</Cube>\n";
+    const std::string startsWithRates = "<Cube currency='USD' rate='1.1782'/>\n"
+                                        "<Cube time='2005-12-06'>\n";
+    const Case cases[] = {
+        {"first question answered No",
+         HttpAnswer(200, "OK", kRatesDocument),
+         {IDNO},
+         1,
+         false,
+         false},
+        {"not found", HttpAnswer(404, "Not Found", "gone"), {IDYES}, 2, true, false},
+        {"refused connection", "", {IDYES}, 2, true, false},
+        {"no rates at all",
+         HttpAnswer(200, "OK", "<html>maintenance</html>"),
+         {IDYES},
+         2,
+         true,
+         true},
+        {"rates without a date", HttpAnswer(200, "OK", noDate), {IDYES}, 2, true, true},
+        {"a date element without its end",
+         HttpAnswer(200, "OK", unendedDate),
+         {IDYES},
+         2,
+         true,
+         true},
+        {"no rate that can be read", HttpAnswer(200, "OK", noUsableRate), {IDYES}, 2, true, true},
+        {"rates from the first character on",
+         HttpAnswer(200, "OK", startsWithRates),
+         {IDYES},
+         2,
+         true,
+         true},
+        {"second question answered No",
+         HttpAnswer(200, "OK", kRatesDocument),
+         {IDYES, IDNO},
+         2,
+         false,
+         false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        ::DeleteFileW(RatesFilePath().c_str());
+        CatalogueBesideProgram fresh;
+        catalogue.Write(OnCurrency(SampleCategories()));
+        std::vector<MessageBoxRequest> boxes;
+        if (c.answer.empty())
+            boxes = RunUpdate(UnusedLoopbackPort(), c.answers);
+        else
+        {
+            LoopbackHttpServer server(Serve(c.answer));
+            boxes = RunUpdate(server.Port(), c.answers,
+                              [&](CMainDlg& dlg)
+                              {
+                                  EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Currency (2026-07-06)");
+                                  EXPECT_EQ(RowTexts(dlg.m_listUnits).size(), 2u);
+                              });
+            EXPECT_EQ(server.Requests().size(), c.answers.front() == IDYES ? 1u : 0u);
+        }
+        ASSERT_EQ(boxes.size(), c.boxes);
+        EXPECT_EQ(boxes[0].text, kConnectQuestion);
+        EXPECT_EQ(IsFailureBox(boxes.back()), c.failureShown);
+        EXPECT_EQ(PathExists(RatesFilePath()), c.fileLeft);
+        EXPECT_EQ(dumpAfter, dumpBefore);
+    }
+}
+
+TEST_F(CurrencyUpdateTest, StoppingTheDownloadLeavesTheCatalogueAsItWas)
+{
+    catalogue.Write(OnCurrency(SampleCategories()));
+    std::atomic<HWND> progress{nullptr};
+    ScopedModalDialogHandler watch(
+        [&](CDialog& dialog)
+        {
+            if (dialog.GetTemplateID() == IDD_RATES_PROGRESS)
+                progress = dialog.m_hWnd;
+        });
+    // A large document, sent slowly after its first part, closed by the user meanwhile.
+    std::string document = kRatesDocument;
+    document.insert(document.find("<Cube>"), std::string(100000, ' '));
+    LoopbackHttpServer server(
+        [&](const SeenRequest&, ServerConnection& connection)
+        {
+            const std::string answer = HttpAnswer(200, "OK", document);
+            std::size_t sent = 8000;
+            connection.Send(answer.substr(0, sent));
+            ::PostMessageW(progress.load(), WM_SYSCOMMAND, SC_CLOSE, 0);
+            const auto start = std::chrono::steady_clock::now();
+            while (sent < answer.size() && !connection.ClientGone() &&
+                   std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+            {
+                ::Sleep(30);
+                if (!connection.Send(answer.substr(sent, 500)))
+                    return;
+                sent += 500;
+            }
+        });
+    const auto boxes = RunUpdate(server.Port(), {IDYES, IDYES});
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(IsFailureBox(boxes[1]));
+    EXPECT_EQ(dumpAfter, dumpBefore);
+}
+
+TEST_F(CurrencyUpdateTest, DoesNothingOutsideTheCurrencyCategory)
+{
+    catalogue.Write(SampleCategories()); // opens on Length
+    LoopbackHttpServer server(Serve(HttpAnswer(200, "OK", kRatesDocument)));
+    EXPECT_TRUE(RunUpdate(server.Port(), {IDYES, IDYES}).empty());
+    EXPECT_TRUE(server.Requests().empty());
+    EXPECT_EQ(dumpAfter, dumpBefore);
+}
+
+TEST_F(CurrencyUpdateTest, TheStarterDaysRatesGiveTheStarterCurrencyCategory)
+{
+#ifndef KALVO_ECB_DOCUMENT
+    GTEST_SKIP() << "no shared rates document beside the source tree";
+#else
+    auto readAll = [](const char* path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    const SourceCategory starter =
+        ParseCategorySource(readAll(KALVO_CURRENCY_SOURCE), "01-currency.txt");
+    const std::string document = readAll(KALVO_ECB_DOCUMENT);
+    ASSERT_FALSE(document.empty());
+    auto categories = SampleCategories();
+    categories[0] = starter;
+    // An older day's rates, so that the rebuild has something to replace.
+    categories[0].name = L"Currency (2026-07-03)";
+    categories[0].units.resize(3);
+    catalogue.Write(OnCurrency(categories));
+
+    LoopbackHttpServer server(Serve(HttpAnswer(200, "OK", document)));
+    const auto boxes = RunUpdate(server.Port(), {IDYES, IDYES});
+    ASSERT_EQ(boxes.size(), 2u);
+
+    CatalogueReader reader(catalogue.MdbPath());
+    const auto units = reader.Units(1);
+    ASSERT_EQ(units.size(), starter.units.size());
+    for (std::size_t i = 0; i < units.size(); ++i)
+    {
+        const SourceUnit& expected = starter.units[i];
+        SCOPED_TRACE(ToUtf8(expected.name));
+        EXPECT_EQ(units[i].name, ToUtf8(expected.name));
+        EXPECT_EQ(units[i].factor, expected.factor);
+        EXPECT_EQ(units[i].shift, expected.shift);
+        EXPECT_EQ(units[i].invert, expected.isInvert ? 1 : 0);
+        EXPECT_EQ(units[i].selected, expected.isShown ? 1 : 0);
+        EXPECT_EQ(units[i].note, ToUtf8(expected.note));
+        if (expected.isSource)
+        {
+            EXPECT_EQ(reader.Category(1).source, units[i].id);
+        }
+        if (expected.isCurrent)
+        {
+            EXPECT_EQ(reader.Category(1).current, units[i].id);
+        }
+    }
+    EXPECT_EQ(reader.Category(1).name, ToUtf8(starter.name));
+    EXPECT_EQ(reader.Category(1).note, ToUtf8(starter.note));
+#endif
+}

@@ -1,0 +1,302 @@
+// The rates download against a scripted server on 127.0.0.1: status handling, the one
+// redirect, the stored body, and the progress window's lines and results.
+#include "tests/rates_win/LoopbackHttpServer.h"
+#include "tests/rates_win/RatesTestSupport.h"
+
+#include "rates/RatesSession.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+
+namespace
+{
+const wchar_t kObject[] = L"/stats/eurofxref/eurofxref-daily.xml";
+
+LoopbackHttpServer::Responder Answer(std::string answer)
+{
+    return [answer](const SeenRequest&, ServerConnection& connection) { connection.Send(answer); };
+}
+
+class DownloadTest : public ::testing::Test
+{
+protected:
+    int Download(unsigned short port, const std::wstring& object = kObject)
+    {
+        CRatesSession controller(nullptr);
+        const int result = controller.DownloadFile(L"Kalvo", L"127.0.0.1", object, port, file);
+        // Whatever the result, nothing of the download is left open.
+        EXPECT_FALSE(controller.m_pSession);
+        EXPECT_FALSE(controller.m_pConnection);
+        EXPECT_FALSE(controller.m_pRequest);
+        return result;
+    }
+
+    ScratchFolder folder;
+    const std::wstring file = folder.Path(L"currency.xml");
+};
+} // namespace
+
+TEST_F(DownloadTest, StoresABodyOfManyReadsByteForByte)
+{
+    const std::string body = MixedBytes(25000);
+    LoopbackHttpServer server(Answer(HttpAnswer(200, "OK", body)));
+    EXPECT_EQ(Download(server.Port()), 200);
+    EXPECT_EQ(ReadFileBytes(file), body);
+
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].RequestLine(), "GET /stats/eurofxref/eurofxref-daily.xml HTTP/1.1");
+    EXPECT_EQ(requests[0].Header("Host"), "127.0.0.1:" + std::to_string(server.Port()));
+    EXPECT_EQ(requests[0].Header("User-Agent").rfind("Kalvo", 0), 0u)
+        << requests[0].Header("User-Agent");
+}
+
+TEST_F(DownloadTest, EmptyBodyGivesAnEmptyFile)
+{
+    LoopbackHttpServer server(Answer(HttpAnswer(200, "OK", "")));
+    EXPECT_EQ(Download(server.Port()), 200);
+    ASSERT_TRUE(PathExists(file));
+    EXPECT_EQ(ReadFileBytes(file), "");
+}
+
+TEST_F(DownloadTest, AnEarlierFileIsReplacedOnlyByA200)
+{
+    WriteFileBytes(file, "the rates of an earlier day, longer than the new ones");
+    {
+        LoopbackHttpServer server(Answer(HttpAnswer(404, "Not Found", "no such page")));
+        EXPECT_EQ(Download(server.Port()), 404);
+        EXPECT_EQ(ReadFileBytes(file), "the rates of an earlier day, longer than the new ones");
+    }
+    LoopbackHttpServer server(Answer(HttpAnswer(200, "OK", "today")));
+    EXPECT_EQ(Download(server.Port()), 200);
+    EXPECT_EQ(ReadFileBytes(file), "today");
+}
+
+TEST_F(DownloadTest, ErrorStatusesAreReturnedAndCreateNoFile)
+{
+    {
+        LoopbackHttpServer server(Answer(HttpAnswer(404, "Not Found", "no such page")));
+        EXPECT_EQ(Download(server.Port()), 404);
+    }
+    {
+        LoopbackHttpServer server(Answer(HttpAnswer(
+            401, "Unauthorized", "who are you", "WWW-Authenticate: Basic realm=\"rates\"\r\n")));
+        EXPECT_EQ(Download(server.Port()), 401);
+        EXPECT_EQ(server.Requests().size(), 1u);
+    }
+    {
+        LoopbackHttpServer server(Answer(HttpAnswer(503, "Service Unavailable", "later")));
+        EXPECT_EQ(Download(server.Port()), 503);
+    }
+    EXPECT_FALSE(PathExists(file));
+}
+
+TEST_F(DownloadTest, EachRedirectStatusIsFollowedOnceToTheNamedPortAndPath)
+{
+    for (int status : {301, 302, 303})
+    {
+        SCOPED_TRACE(status);
+        const std::string body = "<Cube time='2026-07-06'>" + std::to_string(status);
+        LoopbackHttpServer target(Answer(HttpAnswer(200, "OK", body)));
+        LoopbackHttpServer first(
+            Answer(HttpAnswer(status, "Moved", "",
+                              "Location: " + target.Url("/elsewhere/rates.xml?day=1") + "\r\n")));
+        EXPECT_EQ(Download(first.Port()), 200);
+        EXPECT_EQ(ReadFileBytes(file), body);
+
+        ASSERT_EQ(first.Requests().size(), 1u);
+        const auto followed = target.Requests();
+        ASSERT_EQ(followed.size(), 1u);
+        EXPECT_EQ(followed[0].RequestLine(), "GET /elsewhere/rates.xml?day=1 HTTP/1.1");
+        EXPECT_EQ(followed[0].Header("Host"), "127.0.0.1:" + std::to_string(target.Port()));
+        // Our own header goes with the first request only.
+        EXPECT_EQ(followed[0].raw.find("Kalvo/1.0"), std::string::npos) << followed[0].raw;
+    }
+}
+
+TEST_F(DownloadTest, ASecondRedirectIsNotFollowed)
+{
+    LoopbackHttpServer last(Answer(HttpAnswer(200, "OK", "never fetched")));
+    LoopbackHttpServer middle(
+        Answer(HttpAnswer(302, "Found", "", "Location: " + last.Url("/rates.xml") + "\r\n")));
+    LoopbackHttpServer first(
+        Answer(HttpAnswer(302, "Found", "", "Location: " + middle.Url("/rates.xml") + "\r\n")));
+    EXPECT_EQ(Download(first.Port()), 302);
+    EXPECT_EQ(middle.Requests().size(), 1u);
+    EXPECT_TRUE(last.Requests().empty());
+    EXPECT_FALSE(PathExists(file));
+}
+
+TEST_F(DownloadTest, RedirectWithoutAUsableHttpTargetGivesZero)
+{
+    LoopbackHttpServer other(Answer(HttpAnswer(200, "OK", "never fetched")));
+    const std::string targets[] = {
+        "",                                                     // no Location header at all
+        "Location: not a web address\r\n",                      // nothing to parse
+        "Location: " + other.Url("/rates.xml", "ftp") + "\r\n", // neither http nor https
+    };
+    for (const std::string& location : targets)
+    {
+        SCOPED_TRACE(location);
+        LoopbackHttpServer first(Answer(HttpAnswer(301, "Moved Permanently", "", location)));
+        EXPECT_EQ(Download(first.Port()), 0);
+        EXPECT_EQ(first.Requests().size(), 1u);
+    }
+    EXPECT_TRUE(other.Requests().empty());
+    EXPECT_FALSE(PathExists(file));
+}
+
+TEST_F(DownloadTest, RedirectToHttpsSpeaksTlsToTheNamedPort)
+{
+    // A listener that reads the client's first bytes and hangs up: no handshake completes.
+    LoopbackHttpServer tls(Answer(""));
+    LoopbackHttpServer first(Answer(
+        HttpAnswer(302, "Found", "", "Location: " + tls.Url("/rates.xml", "https") + "\r\n")));
+    EXPECT_EQ(Download(first.Port()), 0);
+    const auto hellos = tls.Requests();
+    ASSERT_FALSE(hellos.empty());
+    for (const SeenRequest& hello : hellos)
+    {
+        ASSERT_FALSE(hello.raw.empty());
+        EXPECT_EQ(static_cast<unsigned char>(hello.raw[0]), 0x16) << "a TLS handshake record";
+    }
+    EXPECT_FALSE(PathExists(file));
+}
+
+TEST_F(DownloadTest, RefusedConnectionFailsAtOnce)
+{
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Download(UnusedLoopbackPort()), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_FALSE(PathExists(file));
+}
+
+TEST_F(DownloadTest, AnOutputFileThatCannotBeCreatedGivesZero)
+{
+    LoopbackHttpServer server(Answer(HttpAnswer(200, "OK", "rates")));
+    CRatesSession controller(nullptr);
+    const std::wstring unreachable = folder.Path(L"missing\\currency.xml");
+    EXPECT_EQ(controller.DownloadFile(L"Kalvo", L"127.0.0.1", kObject, server.Port(), unreachable),
+              0);
+    EXPECT_EQ(server.Requests().size(), 1u);
+    EXPECT_FALSE(controller.m_pRequest);
+    EXPECT_FALSE(PathExists(unreachable));
+}
+
+TEST_F(DownloadTest, BodiesUpToOneMebibyteAreAcceptedAndLargerOnesFail)
+{
+    const std::string limit = MixedBytes(kMaxRatesBodyBytes);
+    {
+        LoopbackHttpServer server(Answer(HttpAnswer(200, "OK", limit)));
+        EXPECT_EQ(Download(server.Port()), 200);
+        EXPECT_EQ(ReadFileBytes(file), limit);
+    }
+    LoopbackHttpServer server(Answer(HttpAnswer(200, "OK", limit + "x")));
+    EXPECT_EQ(Download(server.Port()), 0);
+}
+
+// The progress window over the same exchanges.
+
+TEST(ProgressWindow, ShowsTheConnectionEventsAndEndsWithSuccess)
+{
+    ScratchFolder folder;
+    const std::wstring file = folder.Path(L"currency.xml");
+    LoopbackHttpServer server(Answer(HttpAnswer(200, "OK", MixedBytes(9000))));
+    const ProgressRun run = RunProgressWindow(server.Port(), kObject, file);
+    EXPECT_EQ(run.dialogResult, 1);
+    EXPECT_EQ(run.downloadResult, 200);
+    EXPECT_EQ(run.caption, L"Updating currency rates from the European Central Bank");
+    ASSERT_FALSE(run.details.empty());
+    EXPECT_EQ(run.details.back(), L"Connection Ok.");
+    // The library's events in the order they happen.
+    const std::vector<std::wstring> expected = {L"Connecting to server", L"Connected",
+                                                L"Sending request", L"Recieving data..."};
+    auto at = run.details.begin();
+    for (const std::wstring& line : expected)
+    {
+        at = std::find(at, run.details.end(), line);
+        EXPECT_NE(at, run.details.end()) << "missing or out of order: " << line;
+    }
+    EXPECT_EQ(run.progressPos, 0);
+    EXPECT_EQ(ReadFileBytes(file), MixedBytes(9000));
+}
+
+TEST(ProgressWindow, AFailedDownloadEndsWithZeroAndTheErrorLine)
+{
+    ScratchFolder folder;
+    const std::wstring file = folder.Path(L"currency.xml");
+    {
+        LoopbackHttpServer server(Answer(HttpAnswer(404, "Not Found", "no such page")));
+        const ProgressRun run = RunProgressWindow(server.Port(), kObject, file);
+        EXPECT_EQ(run.dialogResult, 0);
+        EXPECT_EQ(run.downloadResult, 404);
+        ASSERT_FALSE(run.details.empty());
+        EXPECT_EQ(run.details.back(), L"Error connecting to ECB");
+    }
+    const ProgressRun refused = RunProgressWindow(UnusedLoopbackPort(), kObject, file);
+    EXPECT_EQ(refused.dialogResult, 0);
+    EXPECT_EQ(refused.downloadResult, 0);
+    ASSERT_FALSE(refused.details.empty());
+    EXPECT_EQ(refused.details.back(), L"Error connecting to ECB");
+
+    LoopbackHttpServer server(Answer(HttpAnswer(200, "OK", "rates")));
+    const ProgressRun unwritable =
+        RunProgressWindow(server.Port(), kObject, folder.Path(L"missing\\currency.xml"));
+    EXPECT_EQ(unwritable.dialogResult, 0);
+    EXPECT_EQ(unwritable.downloadResult, 0);
+    EXPECT_FALSE(PathExists(file));
+}
+
+TEST(ProgressWindow, ClosingTheWindowDuringTheBodyStopsTheDownload)
+{
+    ScratchFolder folder;
+    const std::wstring file = folder.Path(L"currency.xml");
+    const std::string body = MixedBytes(200000);
+    std::atomic<HWND> window{nullptr};
+    std::atomic<bool> clientLeft{false};
+    ProgressRun run;
+    {
+        LoopbackHttpServer server(
+            [&](const SeenRequest&, ServerConnection& connection)
+            {
+                const std::string answer = HttpAnswer(200, "OK", body);
+                const std::size_t head = answer.size() - body.size();
+                std::size_t sent = head + 6000;
+                connection.Send(answer.substr(0, sent));
+                // The user closes the window while the body is still coming, slowly.
+                ::PostMessageW(window.load(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                const auto start = std::chrono::steady_clock::now();
+                while (sent < answer.size() &&
+                       std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+                {
+                    if (connection.ClientGone())
+                    {
+                        clientLeft = true;
+                        return;
+                    }
+                    ::Sleep(30);
+                    if (!connection.Send(answer.substr(sent, 500)))
+                    {
+                        clientLeft = true;
+                        return;
+                    }
+                    sent += 500;
+                }
+            });
+        run = RunProgressWindow(server.Port(), kObject, file, [&](HWND shown) { window = shown; });
+    }
+    // The stop closed the connection; the server did not have to give up on it.
+    EXPECT_TRUE(clientLeft);
+    EXPECT_EQ(run.dialogResult, 0);
+    EXPECT_EQ(run.downloadResult, 500);
+    ASSERT_FALSE(run.details.empty());
+    EXPECT_EQ(run.details.back(), L"Error connecting to ECB");
+    // What arrived before the stop stays in the file, and the file is closed.
+    const std::string kept = ReadFileBytes(file);
+    EXPECT_GT(kept.size(), 0u);
+    EXPECT_LT(kept.size(), body.size());
+    EXPECT_EQ(kept, body.substr(0, kept.size()));
+    EXPECT_TRUE(::DeleteFileW(file.c_str()));
+}

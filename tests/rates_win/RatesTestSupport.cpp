@@ -1,0 +1,137 @@
+#include "tests/rates_win/RatesTestSupport.h"
+
+#include "framework/ModalSeam.h"
+#include "store/FileSystem.h"
+
+#include "res/resource.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+ScratchFolder::ScratchFolder() : m_path(FileSystem::CreateTempDirectory())
+{
+    if (m_path.empty())
+        throw std::runtime_error("no scratch folder");
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    FileSystem::RemoveTree(m_path);
+}
+
+std::wstring ScratchFolder::Path(const std::wstring& name) const
+{
+    return m_path + L"\\" + name;
+}
+
+bool PathExists(const std::wstring& path)
+{
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot open file");
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    ::CloseHandle(file);
+    return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot create file");
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+namespace
+{
+ProgressRun* g_run = nullptr;
+
+// Reads the window's state as it goes, while its children still exist.
+LRESULT CALLBACK WatchDestroy(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                              DWORD_PTR)
+{
+    if (msg == WM_DESTROY && g_run)
+    {
+        wchar_t caption[256] = {};
+        ::GetWindowTextW(hWnd, caption, 256);
+        g_run->caption = caption;
+        HWND details = ::GetDlgItem(hWnd, IDC_RATES_DETAILS);
+        std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(details)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            ::GetWindowTextW(details, text.data(), static_cast<int>(text.size()))));
+        std::size_t start = 0;
+        while (start < text.size())
+        {
+            const std::size_t end = text.find(L"\r\n", start);
+            if (end == std::wstring::npos)
+            {
+                g_run->details.push_back(text.substr(start));
+                break;
+            }
+            g_run->details.push_back(text.substr(start, end - start));
+            start = end + 2;
+        }
+        g_run->progressPos = static_cast<int>(
+            ::SendMessageW(::GetDlgItem(hWnd, IDC_RATES_PROGRESS), PBM_GETPOS, 0, 0));
+        ::RemoveWindowSubclass(hWnd, WatchDestroy, id);
+    }
+    return ::DefSubclassProc(hWnd, msg, wParam, lParam);
+}
+} // namespace
+
+ProgressRun RunProgressWindow(unsigned short port, const std::wstring& object,
+                              const std::wstring& fileName, std::function<void(HWND)> shown)
+{
+    ProgressRun run;
+    CRatesUpdateDlg dlg;
+    dlg.m_strServer = L"127.0.0.1";
+    dlg.m_nPort = port;
+    dlg.m_strObject = object;
+    dlg.m_strFileName = fileName;
+    g_run = &run;
+    {
+        ScopedModalDialogHandler handler(
+            [&](CDialog& dialog)
+            {
+                if (&dialog != &dlg)
+                    return;
+                ::SetWindowSubclass(dlg.m_hWnd, WatchDestroy, 1, 0);
+                if (shown)
+                    shown(dlg.m_hWnd);
+            });
+        run.dialogResult = dlg.DoModal();
+    }
+    g_run = nullptr;
+    run.downloadResult = dlg.m_nDownloadResult;
+    return run;
+}
+
+std::string MixedBytes(std::size_t count)
+{
+    std::string bytes(count, '\0');
+    unsigned state = 12345;
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        state = state * 1103515245u + 12345u;
+        bytes[i] = static_cast<char>(state >> 16);
+        if (i % 97 == 0)
+            bytes[i] = '\n';
+        if (i % 89 == 0)
+            bytes[i] = '\r';
+    }
+    return bytes;
+}

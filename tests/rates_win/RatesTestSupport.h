@@ -1,0 +1,44 @@
+#pragma once
+// Files and the progress window for the rates tests.
+#include "rates/RatesUpdateDlg.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// A fresh folder under the temporary folder, removed with everything in it.
+class ScratchFolder
+{
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    std::wstring Path(const std::wstring& name) const;
+
+private:
+    std::wstring m_path;
+};
+
+bool PathExists(const std::wstring& path);
+std::string ReadFileBytes(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+
+// What the progress window showed when it went, and how it ended.
+struct ProgressRun
+{
+    INT_PTR dialogResult = -1;
+    int downloadResult = -1;
+    std::vector<std::wstring> details; // the lines of the details box
+    std::wstring caption;
+    int progressPos = -1;
+};
+
+// Runs the progress window modally over a download from 127.0.0.1; `shown` gets the window
+// once it is up, before the download starts.
+ProgressRun RunProgressWindow(unsigned short port, const std::wstring& object,
+                              const std::wstring& fileName,
+                              std::function<void(HWND)> shown = nullptr);
+
+// Deterministic bytes of every value, line ends and NULs included.
+std::string MixedBytes(std::size_t count);
