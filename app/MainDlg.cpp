@@ -1,5 +1,7 @@
 #include "app/MainDlg.h"
 
+#include <algorithm>
+
 #include "app/AboutDlg.h"
 #include "app/DatabaseLocation.h"
 #include "app/MainLayout.h"
@@ -198,10 +200,26 @@ void CMainDlg::EndModalState() { EnableWindow(TRUE); }
 
 BOOL CMainDlg::PreTranslateMessage(MSG* pMsg)
 {
-    if (TranslateValueKey(*pMsg))
+    if (TranslateValueKey(*pMsg) || DeliverEnterToList(*pMsg))
         return TRUE;
     m_ToolTip.RelayEvent(pMsg);
     return CDialog::PreTranslateMessage(pMsg);
+}
+
+// Enter on a list is the list's own key (it reports NM_RETURN: Show in Result on the unit
+// list); the dialog manager would turn it into the default command instead.
+BOOL CMainDlg::DeliverEnterToList(MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN)
+        return FALSE;
+    const auto lists = Lists();
+    const bool bOnList = std::any_of(lists.begin(), lists.end(),
+                                     [&](const CListCtrl* list) { return list->m_hWnd == msg.hwnd; });
+    if (!bOnList)
+        return FALSE;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+    return TRUE;
 }
 
 void CMainDlg::OnSize(UINT, int, int)

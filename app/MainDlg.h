@@ -189,6 +189,7 @@ private:
 
     BOOL TranslateValueKey(const MSG& msg);
     BOOL SendToValueField(UINT nCommand);
+    BOOL DeliverEnterToList(MSG& msg);
     void SetAsSource(CRecordsetUnit& recordset);
     void LoadButtonStrips();
     void CreateToolTips();

@@ -1,0 +1,140 @@
+// Selections and list commands on the real main window, checked in the lists, the status
+// line, the title and the catalogue.
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/ModalScript.h"
+
+#include "app/MainDlg.h"
+
+#include "framework/Clipboard.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+std::vector<std::wstring> Rows(CListCtrl& list)
+{
+    std::vector<std::wstring> rows;
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        rows.push_back(list.GetItemText(i, 0));
+    return rows;
+}
+
+int RowOf(CListCtrl& list, const std::wstring& text)
+{
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        if (list.GetItemText(i, 0) == text)
+            return i;
+    return -1;
+}
+
+void Select(CListCtrl& list, int row)
+{
+    list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+class ListCommandTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { catalogue.Write(SampleCategories()); }
+    CatalogueBesideProgram catalogue;
+    MessageBoxRecorder boxes;
+};
+} // namespace
+
+TEST_F(ListCommandTest, EnterOnTheUnitListShowsTheUnitInTheResultListAndKeepsTheWindowOpen)
+{
+    CMainDlg dlg(L"Kalvo");
+    std::vector<std::wstring> results;
+    bool bOpen = false;
+    RunModalScript(dlg, {[&] {
+                             dlg.m_listUnits.SetFocus();
+                             Select(dlg.m_listUnits, RowOf(dlg.m_listUnits, L"Inch"));
+                         },
+                         [] { PressKey(VK_RETURN); },
+                         [&] {
+                             results = Rows(dlg.m_listResult);
+                             bOpen = dlg.IsWindowVisible() != FALSE;
+                         }});
+    EXPECT_TRUE(bOpen);
+    EXPECT_EQ(results, (std::vector<std::wstring>{L"foot", L"Inch", L"Kilometre", L"metre"}));
+}
+
+TEST_F(ListCommandTest, SelectingACategoryRestoresItsUnitsResultsValueAndTitle)
+{
+    CMainDlg dlg(L"Kalvo");
+    ASSERT_TRUE(dlg.Create());
+    Select(dlg.m_listCategory, 0);
+    EXPECT_EQ(dlg.m_nCategoryId, 1);
+    EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Currency (2026-07-06)");
+    EXPECT_EQ(Rows(dlg.m_listUnits), (std::vector<std::wstring>{L"Euro  (EUR)", L"US dollar  (USD)"}));
+    EXPECT_EQ(dlg.m_editValue.GetWindowText(), L"1");
+
+    Select(dlg.m_listCategory, 2); // Mass: one unit, shown
+    EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Mass");
+    EXPECT_EQ(dlg.m_editStatus.GetWindowText(), L"Kilogram: 1");
+    dlg.DestroyWindow();
+    EXPECT_EQ(QueryInteger(catalogue.MdbPath(), "SELECT CategoryId FROM Category WHERE IsSelected"), 3);
+}
+
+TEST_F(ListCommandTest, HideSelectsTheNextRowOrTheOneBeforeTheLast)
+{
+    CMainDlg dlg(L"Kalvo");
+    ASSERT_TRUE(dlg.Create());
+    // Results: foot, Kilometre, metre. Hide foot: Kilometre becomes the target.
+    Select(dlg.m_listResult, 0);
+    dlg.SendMessage(WM_COMMAND, ID_RESULT_HIDE);
+    EXPECT_EQ(Rows(dlg.m_listResult), (std::vector<std::wstring>{L"Kilometre", L"metre"}));
+    EXPECT_EQ(dlg.m_listResult.GetNextItem(-1, LVNI_SELECTED), 0);
+    // Hide the last row: the one before it is selected.
+    Select(dlg.m_listResult, 1);
+    dlg.SendMessage(WM_COMMAND, ID_RESULT_HIDE);
+    EXPECT_EQ(Rows(dlg.m_listResult), (std::vector<std::wstring>{L"Kilometre"}));
+    EXPECT_EQ(dlg.m_listResult.GetNextItem(-1, LVNI_SELECTED), 0);
+    dlg.DestroyWindow();
+    EXPECT_EQ(QueryInteger(catalogue.MdbPath(), "SELECT count(*) FROM Units WHERE CategoryId = 2 AND IsSelected"), 1);
+}
+
+TEST_F(ListCommandTest, SetAsSourceKeepsTheQuantityAndCopyValueTakesTheResult)
+{
+    CMainDlg dlg(L"Kalvo");
+    std::wstring sameSource, shownAfterSource, copied, sourceName;
+    RunModalScript(dlg, {[] { PressKey(VK_ESCAPE); },
+                         [] { TypeChars(L"2.50"); },
+                         [&] {
+                             // The source again: the value shows without its trailing zero.
+                             Select(dlg.m_listResult, RowOf(dlg.m_listResult, L"metre"));
+                             dlg.SendMessage(WM_COMMAND, ID_RESULT_SET_AS_SOURCE);
+                             sameSource = dlg.m_editValue.GetWindowText();
+                             Select(dlg.m_listResult, RowOf(dlg.m_listResult, L"Kilometre"));
+                             dlg.SendMessage(WM_COMMAND, ID_RESULT_SET_AS_SOURCE);
+                             shownAfterSource = dlg.m_editValue.GetWindowText();
+                             sourceName = dlg.m_editSourceUnit.GetWindowText();
+                             Select(dlg.m_listResult, RowOf(dlg.m_listResult, L"metre"));
+                             dlg.SendMessage(WM_COMMAND, ID_RESULT_COPY_VALUE);
+                             copied = GetClipboardText(dlg.m_hWnd);
+                         }});
+    EXPECT_EQ(sameSource, L"2.5");
+    EXPECT_EQ(shownAfterSource, L"0.0025000000000000001") << "17 digits of the stored double";
+    EXPECT_EQ(sourceName, L"Kilometre");
+    EXPECT_EQ(copied, L"2.5") << "the metres are unchanged by the new source";
+}
+
+TEST_F(ListCommandTest, SortCommandsOrderTheCategoriesUntilTheNextStart)
+{
+    {
+        CMainDlg dlg(L"Kalvo");
+        ASSERT_TRUE(dlg.Create());
+        dlg.SendMessage(WM_COMMAND, ID_SORT_REVERSE);
+        EXPECT_EQ(Rows(dlg.m_listCategory),
+                  (std::vector<std::wstring>{L"Mass", L"Length", L"Currency (2026-07-06)"}));
+        EXPECT_EQ(dlg.m_nCategoryId, 2) << "the current category stays current";
+        dlg.SendMessage(WM_COMMAND, ID_SORT_ALPHABETICAL);
+        EXPECT_EQ(Rows(dlg.m_listCategory).front(), L"Currency (2026-07-06)");
+        dlg.DestroyWindow();
+    }
+    CMainDlg again(L"Kalvo");
+    ASSERT_TRUE(again.Create());
+    EXPECT_EQ(Rows(again.m_listCategory),
+              (std::vector<std::wstring>{L"Currency (2026-07-06)", L"Length", L"Mass"}));
+    again.DestroyWindow();
+}
