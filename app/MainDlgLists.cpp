@@ -23,11 +23,11 @@ private:
     HCURSOR m_hPrevious;
 };
 
+// One insert carries the text and the record position.
 int AppendRow(CListCtrl& list, const std::wstring& text, int nRecordPosition)
 {
-    const int nItem = list.InsertItem(list.GetItemCount(), text);
-    list.SetItemData(nItem, static_cast<DWORD_PTR>(nRecordPosition));
-    return nItem;
+    return list.InsertItem(LVIF_TEXT | LVIF_PARAM, list.GetItemCount(), text, 0, 0, 0,
+                           static_cast<LPARAM>(nRecordPosition));
 }
 } // namespace
 
