@@ -1,14 +1,12 @@
 #pragma once
 // What the two properties dialogs share: the skinned background, which sizes the client
 // area to its bitmap, and OK and Cancel placed on the wells painted for them.
-#include "skin/SkinBackground.h"
+#include "skin/SkinnedDialog.h"
 #include "skin/TavButton.h"
 
 #include "framework/Controls.h"
-#include "framework/Dialog.h"
-#include "framework/MessageMap.h"
 
-class CSkinnedEditDlg : public CDialog
+class CSkinnedEditDlg : public CSkinnedDialog
 {
 public:
     // Client pixels of the top-left corners of OK and Cancel.
@@ -26,20 +24,7 @@ protected:
     // the focus.
     BOOL OnInitDialog() override;
 
-    BEGIN_MSG_MAP(CSkinnedEditDlg)
-        ON_WM_ERASEBKGND(OnEraseBkgnd)
-        ON_WM_SIZE(OnSize)
-        ON_WM_DESTROY(OnDestroy)
-    END_MSG_MAP(CDialog)
-
 private:
-    BOOL OnEraseBkgnd(HDC dc);
-    void OnSize(UINT nType, int cx, int cy);
-    void OnDestroy();
-    void PlaceButton(CTavButton& button, POINT point, UINT nStripId);
-
-    UINT m_nBackgroundId;
     POINT m_ptOK;
     POINT m_ptCancel;
-    CSkinBackground m_background;
 };
