@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+
 namespace
 {
 std::vector<std::wstring> Rows(CListCtrl& list)
@@ -137,4 +138,27 @@ TEST_F(ListCommandTest, SortCommandsOrderTheCategoriesUntilTheNextStart)
     EXPECT_EQ(Rows(again.m_listCategory),
               (std::vector<std::wstring>{L"Currency (2026-07-06)", L"Length", L"Mass"}));
     again.DestroyWindow();
+}
+
+TEST_F(ListCommandTest, CopyValuePlacesTheResultsWideText)
+{
+    // The value the source unit holds is restored at start and converted into kilometres.
+    auto kilometresCopiedFor = [&](const wchar_t* metres) {
+        {
+            CMainDlg writer(L"Kalvo");
+            EXPECT_TRUE(writer.Create());
+            writer.m_pDatabase->Execute(std::wstring(L"UPDATE Units SET UserValue = ") + metres +
+                                        L" WHERE UnitName = 'metre'");
+            writer.DestroyWindow();
+        }
+        CMainDlg dlg(L"Kalvo");
+        EXPECT_TRUE(dlg.Create());
+        Select(dlg.m_listResult, RowOf(dlg.m_listResult, L"Kilometre"));
+        dlg.SendMessage(WM_COMMAND, ID_RESULT_COPY_VALUE);
+        const std::wstring copied = GetClipboardText(dlg.m_hWnd);
+        dlg.DestroyWindow();
+        return copied;
+    };
+    EXPECT_EQ(kilometresCopiedFor(L"50"), L"0.050000000000000003") << "17 digits of 0.05";
+    EXPECT_EQ(kilometresCopiedFor(L"2500"), L"2.5");
 }

@@ -122,10 +122,14 @@ TEST_F(MainWindowTest, NoMarkedCategoryStartsOnTheFirstRow)
     for (auto& category : categories)
         category.isSelected = false;
     catalogue.Write(categories);
-    CMainDlg dlg(L"Kalvo");
-    ASSERT_TRUE(dlg.Create());
-    EXPECT_EQ(SelectedRow(dlg.m_listCategory), 0);
-    dlg.DestroyWindow();
+    {
+        CMainDlg dlg(L"Kalvo");
+        ASSERT_TRUE(dlg.Create());
+        EXPECT_EQ(SelectedRow(dlg.m_listCategory), 0);
+        EXPECT_EQ(dlg.m_nCategoryId, 1);
+        dlg.DestroyWindow();
+    }
+    EXPECT_EQ(QueryInteger(catalogue.MdbPath(), "SELECT group_concat(CategoryId) FROM Category WHERE IsSelected"), 1);
 }
 
 TEST_F(MainWindowTest, EmptyCatalogueLeavesEveryListEmpty)

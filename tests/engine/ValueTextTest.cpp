@@ -39,6 +39,9 @@ TEST(FormatValue, IntegerPartOfTheFullWidthReadsZero)
     // The wider text used for tooltips and the clipboard holds far larger values.
     EXPECT_EQ(FormatValue(1e17, 64), L"100000000000000000");
     EXPECT_EQ(FormatValue(6.02214076e23, 64), L"602214075999999990000000");
+    // The double nearest 1e61 lies just below it: 61 integer digits, which still fit.
+    EXPECT_EQ(FormatValue(1e61, 64), L"9999999999999999500000000000000000000000000000000000000000000");
+    EXPECT_EQ(FormatValue(1e62, 64), L"0");
 }
 
 TEST(FormatValue, SmallValuesKeepEveryLeadingZero)
