@@ -88,6 +88,18 @@ MessageBoxRecorder::MessageBoxRecorder(int answer) : m_answer(answer)
 
 MessageBoxRecorder::~MessageBoxRecorder() { SetMessageBoxHandler(nullptr); }
 
+ScriptedMessageBoxes::ScriptedMessageBoxes(std::deque<int> answers)
+    : m_answers(std::move(answers)), m_handler([this](const MessageBoxRequest& request) {
+          boxes.push_back(request);
+          if (m_answers.empty())
+              return IDOK;
+          const int answer = m_answers.front();
+          m_answers.pop_front();
+          return answer;
+      })
+{
+}
+
 long long QueryInteger(const std::wstring& path, const std::string& sql)
 {
     sqlite3* db = nullptr;

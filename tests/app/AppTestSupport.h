@@ -5,6 +5,7 @@
 
 #include "framework/ModalSeam.h"
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,18 @@ public:
 
 private:
     int m_answer;
+};
+
+// Records every message box and gives the answers in order, then IDOK.
+class ScriptedMessageBoxes
+{
+public:
+    explicit ScriptedMessageBoxes(std::deque<int> answers = {});
+    std::vector<MessageBoxRequest> boxes;
+
+private:
+    std::deque<int> m_answers;
+    ScopedMessageBoxHandler m_handler;
 };
 
 // Runs one SQL query with a single integer result on a catalogue file.

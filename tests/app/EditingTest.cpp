@@ -78,28 +78,6 @@ private:
     ScopedModalDialogHandler m_handler;
 };
 
-// Records the message boxes and gives the answers in order, then IDOK.
-class BoxScript
-{
-public:
-    explicit BoxScript(std::deque<int> answers = {})
-        : m_answers(std::move(answers)), m_handler([this](const MessageBoxRequest& request) {
-              boxes.push_back(request);
-              if (m_answers.empty())
-                  return IDOK;
-              const int answer = m_answers.front();
-              m_answers.pop_front();
-              return answer;
-          })
-    {
-    }
-    std::vector<MessageBoxRequest> boxes;
-
-private:
-    std::deque<int> m_answers;
-    ScopedMessageBoxHandler m_handler;
-};
-
 void SetField(CDialog& dialog, int id, const std::wstring& text) { dialog.SetDlgItemText(id, text); }
 void Click(CDialog& dialog, int id) { ::SendMessageW(dialog.GetDlgItemHwnd(id), BM_CLICK, 0, 0); }
 
@@ -237,7 +215,7 @@ using EditingUnitTest = EditingTest;
 TEST_F(EditingCategoryTest, NewCategoryStoresNameAndNoteAndAnEmptyNoteAsNull)
 {
     Open(SampleCategories());
-    BoxScript boxes;
+    ScriptedMessageBoxes boxes;
     Layout layout{};
     std::wstring shownName, caption;
     DialogScript script({[&](CDialog& shown) {
@@ -277,7 +255,7 @@ TEST_F(EditingCategoryTest, NewCategoryStoresNameAndNoteAndAnEmptyNoteAsNull)
 TEST_F(EditingCategoryTest, CancelledNewCategoryKeepsItsNameAndNothingTypedIsWrittenLater)
 {
     Open(SampleCategories());
-    BoxScript boxes;
+    ScriptedMessageBoxes boxes;
     DialogScript script({[&](CDialog& shown) {
         SetField(shown, IDC_CATEGORY_NAME, L"Typed, then cancelled");
         SetField(shown, IDC_CATEGORY_NOTE, L"a note");
@@ -301,7 +279,7 @@ TEST_F(EditingCategoryTest, NewCategoryEditsTheNewRecordWhenTheNameIsAlreadyTake
     auto categories = SampleCategories();
     categories.push_back(SourceCategory{L"New category", 1000, L"older", false, {}});
     Open(categories);
-    BoxScript boxes;
+    ScriptedMessageBoxes boxes;
     DialogScript script({[&](CDialog& shown) {
         SetField(shown, IDC_CATEGORY_NAME, L"Fresh");
         Click(shown, IDOK);
@@ -315,7 +293,7 @@ TEST_F(EditingCategoryTest, NewCategoryEditsTheNewRecordWhenTheNameIsAlreadyTake
 TEST_F(EditingCategoryTest, PropertiesRenameUpdatesListAndTitleAndClearedNameIsNull)
 {
     Open(SampleCategories());
-    BoxScript boxes;
+    ScriptedMessageBoxes boxes;
     std::wstring shownNote;
     DialogScript script({[&](CDialog& shown) {
                              shownNote = shown.GetDlgItemText(IDC_CATEGORY_NOTE);
@@ -344,7 +322,7 @@ TEST_F(EditingCategoryTest, PropertiesRenameUpdatesListAndTitleAndClearedNameIsN
 TEST_F(EditingCategoryTest, NameTheTableRefusesIsReportedAndNotStored)
 {
     Open(SampleCategories());
-    BoxScript boxes;
+    ScriptedMessageBoxes boxes;
     DialogScript script({[&](CDialog& shown) {
                              SetField(shown, IDC_CATEGORY_NAME, std::wstring(256, L'x'));
                              Click(shown, IDOK);
@@ -370,7 +348,7 @@ TEST_F(EditingCategoryTest, CurrencyCategoryIsNeverDeleted)
 {
     Open(SampleCategories());
     SelectCategoryRow(0);
-    BoxScript boxes({IDYES});
+    ScriptedMessageBoxes boxes({IDYES});
     Command(dlg, ID_CATEGORY_DELETE);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text,
@@ -388,7 +366,7 @@ TEST_F(EditingCategoryTest, CurrencyCategoryIsNeverDeleted)
 TEST_F(EditingCategoryTest, CategoryWithUnitsIsNotDeletedAndNoQuestionIsAsked)
 {
     Open(SampleCategories());
-    BoxScript boxes({IDYES, IDYES});
+    ScriptedMessageBoxes boxes({IDYES, IDYES});
     Command(dlg, IDC_DELETE_CATEGORY);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, L"Category Length isn't empty.\n\nPlease delete units first.");
@@ -403,7 +381,7 @@ TEST_F(EditingCategoryTest, DeletingMovesToTheNextCategoryOrAfterTheLastToThePre
     Open(CategoriesWithEmptyOnes());
     SelectCategoryRow(3);
     {
-        BoxScript boxes({IDNO});
+        ScriptedMessageBoxes boxes({IDNO});
         Command(dlg, IDC_DELETE_CATEGORY);
         ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_EQ(boxes.boxes[0].text, L"Are you sure to delete category Empty A ?");
@@ -412,7 +390,7 @@ TEST_F(EditingCategoryTest, DeletingMovesToTheNextCategoryOrAfterTheLastToThePre
         EXPECT_EQ(SelectedRow(dlg.m_listCategory), 3);
     }
     {
-        BoxScript boxes({IDYES});
+        ScriptedMessageBoxes boxes({IDYES});
         Command(dlg, IDC_DELETE_CATEGORY);
         EXPECT_EQ(RowTexts(dlg.m_listCategory),
                   (std::vector<std::wstring>{L"Currency (2026-07-06)", L"Length", L"Mass", L"Empty B"}));
@@ -421,7 +399,7 @@ TEST_F(EditingCategoryTest, DeletingMovesToTheNextCategoryOrAfterTheLastToThePre
         EXPECT_EQ(Sql("SELECT group_concat(CategoryName) FROM Category WHERE IsSelected"), "Empty B");
     }
     {
-        BoxScript boxes({IDYES});
+        ScriptedMessageBoxes boxes({IDYES});
         Command(dlg, IDC_DELETE_CATEGORY);
         EXPECT_EQ(dlg.m_listCategory.GetItemCount(), 3);
         EXPECT_EQ(SelectedRow(dlg.m_listCategory), 2);
@@ -442,7 +420,7 @@ TEST_F(EditingCategoryTest, DeletingTheOnlyCategoryReportsNoError)
         sqlite3_close(db);
     }
     ASSERT_TRUE(dlg.Create());
-    BoxScript boxes({IDYES});
+    ScriptedMessageBoxes boxes({IDYES});
     Command(dlg, IDC_DELETE_CATEGORY);
     ASSERT_EQ(boxes.boxes.size(), 1u) << "the question only, no engine error";
     EXPECT_EQ(dlg.m_listCategory.GetItemCount(), 0);
@@ -452,7 +430,7 @@ TEST_F(EditingCategoryTest, DeletingTheOnlyCategoryReportsNoError)
 TEST_F(EditingUnitTest, NewUnitIsAddedToTheCategoryAndStoredFromTheDialog)
 {
     Open(SampleCategories());
-    BoxScript boxes;
+    ScriptedMessageBoxes boxes;
     Layout layout{};
     std::vector<std::wstring> shown;
     DialogScript script({[&](CDialog& dialog) {
@@ -496,7 +474,7 @@ TEST_F(EditingUnitTest, NewUnitIsAddedToTheCategoryAndStoredFromTheDialog)
 TEST_F(EditingUnitTest, CancelledNewUnitStaysAsInsertedWithTheTableDefaults)
 {
     Open(SampleCategories());
-    BoxScript boxes;
+    ScriptedMessageBoxes boxes;
     DialogScript script({[&](CDialog& dialog) {
         SetField(dialog, IDC_UNIT_NAME, L"never stored");
         SetField(dialog, IDC_UNIT_FACTOR, L"42");
@@ -537,7 +515,7 @@ TEST_F(EditingUnitTest, NumberFieldsAcceptOnlyWholeNumbers)
     {
         SCOPED_TRACE(ToUtf8(c.text));
         const std::string before = Sql(stored);
-        BoxScript boxes;
+        ScriptedMessageBoxes boxes;
         bool bFocusedAndSelected = false;
         DialogScript script({[&](CDialog& dialog) {
             SetField(dialog, IDC_UNIT_FACTOR, c.text);
@@ -573,7 +551,7 @@ TEST_F(EditingUnitTest, NumberFieldsAcceptOnlyWholeNumbers)
 TEST_F(EditingUnitTest, ShiftIsCheckedAfterAValidFactorAndClearedFactorIsNull)
 {
     Open(SampleCategories());
-    BoxScript boxes;
+    ScriptedMessageBoxes boxes;
     bool bShiftFocused = false;
     DialogScript script({[&](CDialog& dialog) {
         SetField(dialog, IDC_UNIT_FACTOR, L"");
@@ -596,7 +574,7 @@ TEST_F(EditingUnitTest, NumbersShowFifteenDigitsAndOkStoresThemSoCancelDoesNot)
     categories[1].units[0].factor = 1.0 / 3.0; // metre
     Open(categories);
     dlg.m_listUnits.SetItemState(3, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    BoxScript boxes;
+    ScriptedMessageBoxes boxes;
     std::wstring shownFactor;
     DialogScript script({[&](CDialog& dialog) {
                              shownFactor = dialog.GetDlgItemText(IDC_UNIT_FACTOR);
@@ -621,7 +599,7 @@ TEST_F(EditingUnitTest, UnitHoldingValuesNoTextReadsAsCanStillBeConfirmed)
     units.m_FactorMul = std::numeric_limits<double>::infinity();
     units.m_UserValue = -0.0;
     units.Update();
-    BoxScript boxes;
+    ScriptedMessageBoxes boxes;
     std::wstring shownFactor, shownValue;
     DialogScript script({[&](CDialog& dialog) {
         shownFactor = dialog.GetDlgItemText(IDC_UNIT_FACTOR);
@@ -642,7 +620,7 @@ TEST_F(EditingUnitTest, DeletingSelectsTheNextUnitOrAfterTheLastThePreviousOne)
 {
     Open(SampleCategories());
     {
-        BoxScript boxes({IDNO});
+        ScriptedMessageBoxes boxes({IDNO});
         Command(dlg, ID_UNIT_DELETE);
         ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_EQ(boxes.boxes[0].text, L"Are you sure to delete unit foot ?");
@@ -651,7 +629,7 @@ TEST_F(EditingUnitTest, DeletingSelectsTheNextUnitOrAfterTheLastThePreviousOne)
         EXPECT_TRUE(HasFocus(dlg.m_listUnits.m_hWnd));
     }
     {
-        BoxScript boxes({IDYES});
+        ScriptedMessageBoxes boxes({IDYES});
         Command(dlg, IDC_DELETE_UNIT);
         EXPECT_EQ(RowTexts(dlg.m_listUnits),
                   (std::vector<std::wstring>{L"Inch", L"Kilometre", L"metre"}));
@@ -664,7 +642,7 @@ TEST_F(EditingUnitTest, DeletingSelectsTheNextUnitOrAfterTheLastThePreviousOne)
     // metre, the last one and the source unit: Kilometre follows as current and as source.
     dlg.m_listUnits.SetItemState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     {
-        BoxScript boxes({IDYES});
+        ScriptedMessageBoxes boxes({IDYES});
         Command(dlg, IDC_DELETE_UNIT);
         EXPECT_EQ(RowTexts(dlg.m_listUnits), (std::vector<std::wstring>{L"Inch", L"Kilometre"}));
         EXPECT_EQ(SelectedRow(dlg.m_listUnits), 1);
@@ -679,7 +657,7 @@ TEST_F(EditingUnitTest, EmptyCategoryOffersNoUnitToEditOrDeleteAndTakesANewOne)
 {
     Open(CategoriesWithEmptyOnes());
     SelectCategoryRow(3);
-    BoxScript boxes;
+    ScriptedMessageBoxes boxes;
     DialogScript script({[&](CDialog& dialog) { Click(dialog, IDOK); }});
     Command(dlg, IDC_EDIT_UNIT);
     Command(dlg, IDC_DELETE_UNIT);
@@ -692,7 +670,7 @@ TEST_F(EditingUnitTest, EmptyCategoryOffersNoUnitToEditOrDeleteAndTakesANewOne)
     EXPECT_EQ(Sql("SELECT count(*) FROM Units WHERE CategoryId = 4"), "1");
 
     // Deleting the only unit leaves the category without a current unit, without an error.
-    BoxScript answers({IDYES});
+    ScriptedMessageBoxes answers({IDYES});
     Command(dlg, IDC_DELETE_UNIT);
     EXPECT_EQ(answers.boxes.size(), 1u);
     EXPECT_EQ(dlg.m_listUnits.GetItemCount(), 0);
@@ -702,7 +680,7 @@ TEST_F(EditingUnitTest, ResultListPropertiesEditTheResultsUnitAndKeepTheFocus)
 {
     Open(SampleCategories());
     ASSERT_EQ(RowTexts(dlg.m_listResult)[SelectedRow(dlg.m_listResult)], L"Kilometre");
-    BoxScript boxes;
+    ScriptedMessageBoxes boxes;
     std::wstring shownName;
     DialogScript script({[&](CDialog& dialog) {
         shownName = dialog.GetDlgItemText(IDC_UNIT_NAME);

@@ -42,29 +42,6 @@ const char kRatesDocument[] =
     "</gesmes:Envelope>\r\n";
 
 // Answers the boxes in order (then OK) and records them.
-class AnsweredBoxes
-{
-public:
-    explicit AnsweredBoxes(std::deque<int> answers)
-        : m_answers(std::move(answers)), m_scope(
-                                             [this](const MessageBoxRequest& request)
-                                             {
-                                                 boxes.push_back(request);
-                                                 if (m_answers.empty())
-                                                     return IDOK;
-                                                 const int answer = m_answers.front();
-                                                 m_answers.pop_front();
-                                                 return answer;
-                                             })
-    {
-    }
-    std::vector<MessageBoxRequest> boxes;
-
-private:
-    std::deque<int> m_answers;
-    ScopedMessageBoxHandler m_scope;
-};
-
 struct UnitRow
 {
     long long id;
@@ -203,7 +180,7 @@ protected:
                                              std::function<void(CMainDlg&)> check = nullptr)
     {
         g_ratesServer = RatesServer{L"127.0.0.1", port};
-        AnsweredBoxes boxes(std::move(answers));
+        ScriptedMessageBoxes boxes(std::move(answers));
         CMainDlg dlg(L"Kalvo");
         EXPECT_TRUE(dlg.Create());
         // The window writes its results on opening; what the update does comes after.
