@@ -1,5 +1,6 @@
 // The rates download against a scripted server on 127.0.0.1: status handling, the one
 // redirect, the stored body, and the progress window's lines and results.
+#include "tests/rates_win/HostTlsServer.h"
 #include "tests/rates_win/LoopbackHttpServer.h"
 #include "tests/rates_win/RatesTestSupport.h"
 
@@ -163,6 +164,44 @@ TEST_F(DownloadTest, RedirectToHttpsSpeaksTlsToTheNamedPort)
         EXPECT_EQ(static_cast<unsigned char>(hello.raw[0]), 0x16) << "a TLS handshake record";
     }
     EXPECT_FALSE(PathExists(file));
+}
+
+TEST_F(DownloadTest, RedirectToHttpsWithASelfSignedCertificateIsRefused)
+{
+    const auto tls = HostTlsServer::FromEnvironment();
+    if (!tls)
+        GTEST_SKIP() << "needs the TLS server of tests/rates_win/with_tls_server.py, which "
+                        "ctest starts for rates_win_tls_tests";
+    const std::size_t known = tls->Connections().size();
+    LoopbackHttpServer first(
+        Answer(HttpAnswer(302, "Found", "", "Location: " + tls->Url("/rates.xml") + "\r\n")));
+    EXPECT_EQ(Download(first.Port()), 0);
+    EXPECT_EQ(first.Requests().size(), 1u);
+    // The server answers a request over TLS with a body: none may have reached the file.
+    EXPECT_FALSE(PathExists(file));
+
+    const auto connections = tls->ConnectionsAfter(known, std::chrono::seconds(15));
+    ASSERT_FALSE(connections.empty()) << "the client never reached the TLS server";
+    for (const TlsConnection& connection : connections)
+    {
+        SCOPED_TRACE(connection.Describe());
+        // Either way the client has had the certificate: its Finished comes after it, and
+        // so does an alert about it.
+        if (connection.Field("handshake") == "complete")
+        {
+            EXPECT_EQ(connection.Field("request_bytes"), "0") << "a request over TLS";
+            EXPECT_EQ(connection.Field("request"), "");
+            // The client hung up rather than leaving the server to time out.
+            EXPECT_NE(connection.Field("ended"), "timeout");
+        }
+        else
+        {
+            const std::string reason = connection.Field("reason");
+            EXPECT_TRUE(reason.find("CERTIFICATE") != std::string::npos ||
+                        reason.find("UNKNOWN_CA") != std::string::npos)
+                << "the handshake failed before the certificate mattered";
+        }
+    }
 }
 
 TEST_F(DownloadTest, RefusedConnectionFailsAtOnce)
