@@ -27,6 +27,7 @@ const wchar_t kConnectQuestion[] =
     L"Please check internet connection before clicking Yes.\n\nDo you want to proceed now?\n";
 const wchar_t kConnectionFailed[] =
     L"Connection to ECB failed.\n\nCheck your internet connection or try again later.\n";
+const wchar_t kReadError[] = L"Error reading file Currency.xml\n";
 
 const char kRatesDocument[] =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
@@ -405,6 +406,67 @@ TEST_F(CurrencyUpdateTest, StoppingTheDownloadLeavesTheCatalogueAsItWas)
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_TRUE(IsFailureBox(boxes[1]));
     EXPECT_EQ(dumpAfter, dumpBefore);
+}
+
+TEST_F(CurrencyUpdateTest, ADownloadedFileThatCannotBeReadIsReportedAndChangesNothing)
+{
+    struct Case
+    {
+        const char* what;
+        // Done to the rates file once the download has stored and closed it.
+        std::function<void(const std::wstring&)> spoil;
+    };
+    HANDLE holder = INVALID_HANDLE_VALUE;
+    const Case cases[] = {
+        {"held open for writing by another program",
+         [&](const std::wstring& path)
+         {
+             holder = ::CreateFileW(path.c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+             EXPECT_NE(holder, INVALID_HANDLE_VALUE);
+         }},
+        {"removed", [](const std::wstring& path) { EXPECT_TRUE(::DeleteFileW(path.c_str())); }},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        CatalogueBesideProgram fresh;
+        catalogue.Write(OnCurrency(SampleCategories()));
+        LoopbackHttpServer server(Serve(HttpAnswer(200, "OK", kRatesDocument)));
+        std::string stored;
+        ScopedProgressWindowEnd spoiler(
+            [&]
+            {
+                stored = ReadFileBytes(RatesFilePath());
+                c.spoil(RatesFilePath());
+            });
+        const auto boxes = RunUpdate(server.Port(), {IDYES},
+                                     [&](CMainDlg& dlg)
+                                     {
+                                         EXPECT_EQ(dlg.GetWindowText(),
+                                                   L"Kalvo - Currency (2026-07-06)");
+                                         EXPECT_EQ(RowTexts(dlg.m_listUnits).size(), 2u);
+                                     });
+        if (holder != INVALID_HANDLE_VALUE)
+        {
+            ::CloseHandle(holder);
+            holder = INVALID_HANDLE_VALUE;
+        }
+        // The download itself went through.
+        EXPECT_EQ(server.Requests().size(), 1u);
+        EXPECT_EQ(stored, kRatesDocument);
+
+        ASSERT_EQ(boxes.size(), 3u);
+        EXPECT_EQ(boxes[0].text, kConnectQuestion);
+        EXPECT_EQ(boxes[1].text, kReadError);
+        EXPECT_EQ(boxes[1].caption, L"Kalvo");
+        EXPECT_EQ(boxes[1].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+        EXPECT_TRUE(IsFailureBox(boxes[2]));
+        EXPECT_EQ(dumpAfter, dumpBefore);
+        // The update removes what it could not read, once the other program lets go.
+        EXPECT_FALSE(PathExists(RatesFilePath()));
+    }
 }
 
 TEST_F(CurrencyUpdateTest, DoesNothingOutsideTheCurrencyCategory)

@@ -120,6 +120,29 @@ ProgressRun RunProgressWindow(unsigned short port, const std::wstring& object,
     return run;
 }
 
+ScopedProgressWindowEnd::ScopedProgressWindowEnd(std::function<void()> action)
+    : m_action(std::move(action)),
+      m_handler(
+          [this](CDialog& dialog)
+          {
+              if (dialog.GetTemplateID() == IDD_RATES_PROGRESS)
+                  ::SetWindowSubclass(dialog.m_hWnd, WatchDestroy, 2,
+                                      reinterpret_cast<DWORD_PTR>(this));
+          })
+{
+}
+
+LRESULT CALLBACK ScopedProgressWindowEnd::WatchDestroy(HWND hWnd, UINT msg, WPARAM wParam,
+                                                       LPARAM lParam, UINT_PTR id, DWORD_PTR self)
+{
+    if (msg == WM_DESTROY)
+    {
+        ::RemoveWindowSubclass(hWnd, WatchDestroy, id);
+        reinterpret_cast<ScopedProgressWindowEnd*>(self)->m_action();
+    }
+    return ::DefSubclassProc(hWnd, msg, wParam, lParam);
+}
+
 std::string MixedBytes(std::size_t count)
 {
     std::string bytes(count, '\0');

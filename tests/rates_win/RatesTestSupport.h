@@ -2,6 +2,8 @@
 // Files and the progress window for the rates tests.
 #include "rates/RatesUpdateDlg.h"
 
+#include "framework/ModalSeam.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -39,6 +41,22 @@ struct ProgressRun
 ProgressRun RunProgressWindow(unsigned short port, const std::wstring& object,
                               const std::wstring& fileName,
                               std::function<void(HWND)> shown = nullptr);
+
+// Runs the action as a rates progress window shown in its scope goes away: the download is
+// over and its file closed, and DownloadRates has not returned yet.
+class ScopedProgressWindowEnd
+{
+public:
+    explicit ScopedProgressWindowEnd(std::function<void()> action);
+    ScopedProgressWindowEnd(const ScopedProgressWindowEnd&) = delete;
+    ScopedProgressWindowEnd& operator=(const ScopedProgressWindowEnd&) = delete;
+
+private:
+    static LRESULT CALLBACK WatchDestroy(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR self);
+    std::function<void()> m_action;
+    ScopedModalDialogHandler m_handler;
+};
 
 // Deterministic bytes of every value, line ends and NULs included.
 std::string MixedBytes(std::size_t count);
