@@ -1,6 +1,9 @@
 #include "app/MainApp.h"
 
+#include "app/AboutDlg.h"
 #include "app/MainDlg.h"
+
+#include "store/DatabaseFile.h"
 
 namespace
 {
@@ -18,4 +21,19 @@ BOOL CMainApp::InitInstance()
     dlg.DoModal();
     m_pMainWnd = nullptr;
     return FALSE;
+}
+
+// The help file when there is one, else the About box: the help viewer would block behind a
+// "cannot find" box for a missing file.
+void CMainApp::OnHelp()
+{
+    const std::wstring strHelpPath = GetHelpFilePath();
+    if (FileExists(strHelpPath))
+    {
+        ::WinHelpW(m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr, strHelpPath.c_str(), HELP_CONTENTS,
+                   0);
+        return;
+    }
+    CAboutDlg about;
+    about.DoModal();
 }

@@ -8,8 +8,6 @@
 
 #include "framework/MessageBox.h"
 
-#include "store/DatabaseFile.h"
-
 namespace
 {
 struct ToolTipText
@@ -97,8 +95,11 @@ BOOL CMainDlg::OnInitDialog()
     m_pImageListLarge = std::make_unique<CImageList>();
     m_pImageListSmall = std::make_unique<CImageList>();
     InsertListColumns();
-    for (CListCtrl* list : Lists())
+    for (CTavListCtrl* list : Lists())
+    {
         list->SetExtendedStyle(list->GetExtendedStyle() | LVS_EX_FULLROWSELECT);
+        list->InitSkin();
+    }
 
     SetIcon(static_cast<HICON>(::LoadImageW(AfxGetInstanceHandle(),
                                             MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
@@ -173,7 +174,7 @@ void CMainDlg::CreateFonts()
     m_fontList.CreateFontIndirect(logFont);
     logFont.lfWeight = FW_BOLD;
     m_fontBold.CreateFontIndirect(logFont);
-    for (CListCtrl* list : Lists())
+    for (CTavListCtrl* list : Lists())
         list->SetFont(m_fontList);
     m_editStatus.SetFont(m_fontBold);
     m_editSourceUnit.SetFont(m_fontBold);
@@ -182,7 +183,7 @@ void CMainDlg::CreateFonts()
     m_editValue.SetBackColor(kLcdBackground);
 }
 
-std::array<CListCtrl*, 3> CMainDlg::Lists() { return {&m_listCategory, &m_listUnits, &m_listResult}; }
+std::array<CTavListCtrl*, 3> CMainDlg::Lists() { return {&m_listCategory, &m_listUnits, &m_listResult}; }
 
 void CMainDlg::ShowCatalogueError()
 {
@@ -214,7 +215,7 @@ BOOL CMainDlg::DeliverEnterToList(MSG& msg)
         return FALSE;
     const auto lists = Lists();
     const bool bOnList = std::any_of(lists.begin(), lists.end(),
-                                     [&](const CListCtrl* list) { return list->m_hWnd == msg.hwnd; });
+                                     [&](const CTavListCtrl* list) { return list->m_hWnd == msg.hwnd; });
     if (!bOnList)
         return FALSE;
     ::TranslateMessage(&msg);
@@ -250,21 +251,4 @@ void CMainDlg::OnAbout()
 {
     CAboutDlg about;
     about.DoModal();
-}
-
-// F1 and the Help command: the help file when there is one, else the About box. The
-// help viewer would block behind a "cannot find" box for a missing file.
-void CMainDlg::OnHelp()
-{
-    const std::wstring helpPath = GetDatabaseBasePath() + L".HLP";
-    if (FileExists(helpPath))
-        ::WinHelpW(m_hWnd, helpPath.c_str(), HELP_CONTENTS, 0);
-    else
-        OnAbout();
-}
-
-LRESULT CMainDlg::OnHelpKey(WPARAM, LPARAM)
-{
-    OnHelp();
-    return TRUE;
 }

@@ -49,6 +49,8 @@ public:
     void OnValueKey(int nCode);
     void PasteValueText(const std::wstring& strText) override;
     UINT GetCategoryMenuId() override;
+    bool ReadResultUnit(DWORD_PTR nPosition, std::wstring& strUnitName,
+                        double& dUserValue) override;
 
     std::wstring m_strDbPath;
     std::wstring m_strCategorySort;
@@ -113,8 +115,6 @@ protected:
         ON_COMMAND(ID_RESULT_COPY_VALUE, OnResultCopyValue)
         ON_COMMAND(ID_CURRENCY_UPDATE, OnCurrencyUpdate)
         ON_COMMAND(IDC_ABOUT, OnAbout)
-        ON_COMMAND(ID_HELP, OnHelp)
-        ON_MESSAGE(WM_HELP, OnHelpKey)
         ON_COMMAND_RANGE(IDC_KEY_0, IDC_KEY_9, OnDigitButton)
         ON_COMMAND(IDC_KEY_POINT, OnPointButton)
         ON_COMMAND(IDC_KEY_SIGN, OnSignButton)
@@ -160,8 +160,6 @@ private:
     void OnCurrencyUpdate();
     void UpdateCurrencyRates();
     void OnAbout();
-    void OnHelp();
-    LRESULT OnHelpKey(WPARAM, LPARAM);
     void OnDigitButton(UINT nId) { OnValueKey(static_cast<int>(nId - IDC_KEY_0)); }
     void OnPointButton() { OnValueKey(CValueEntry::kPoint); }
     void OnSignButton() { OnValueKey(CValueEntry::kSign); }
@@ -197,7 +195,7 @@ private:
     void CreateFonts();
     void SelectRow(CListCtrl& list, int nRow);
     void ShowCatalogueError();
-    std::array<CListCtrl*, 3> Lists();
+    std::array<CTavListCtrl*, 3> Lists();
     int FirstSelectedRow(CListCtrl& list) const;
     bool MoveToSelectedRow(CListCtrl& list, CDaoRecordset& recordset);
     void ShowSelectedUnitRow(CListCtrl& list, CRecordsetUnit& units,

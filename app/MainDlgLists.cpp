@@ -204,3 +204,26 @@ void CMainDlg::SelectRow(CListCtrl& list, int nRow)
     list.SetItemState(nRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     list.EnsureVisible(nRow, FALSE);
 }
+
+bool CMainDlg::ReadResultUnit(DWORD_PTR nPosition, std::wstring& strUnitName, double& dUserValue)
+{
+    if (!m_pResultSet || !m_pResultSet->IsOpen())
+        return false;
+    CRecordsetResult& results = *m_pResultSet;
+    const std::int32_t nSaved = results.GetAbsolutePosition();
+    bool bFound = false;
+    try
+    {
+        results.SetAbsolutePosition(static_cast<std::int32_t>(nPosition));
+        strUnitName = results.m_UnitName;
+        dUserValue = results.m_UserValue;
+        bFound = true;
+    }
+    catch (const CDaoException&)
+    {
+        // A row left from before the last change: no tip rather than an error box.
+    }
+    if (nSaved >= 0)
+        results.SetAbsolutePosition(nSaved);
+    return bFound;
+}

@@ -3,6 +3,7 @@
 #include "framework/DataExchange.h"
 #include "framework/ExceptionReport.h"
 #include "framework/ModalSeam.h"
+#include "framework/ToolTipFilter.h"
 #include "framework/WinApp.h"
 
 // Disables a modal dialog's owner for as long as the dialog runs. An owner that is one of our
@@ -123,6 +124,7 @@ void CDialog::RunModalLoop()
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
+        AfxFilterToolTipMessage(&msg);
         if (GuardCallback<BOOL>(FALSE, [&] { return CWnd::WalkPreTranslateTree(m_hWnd, &msg); }))
             continue;
         if (m_hWnd && ::IsDialogMessageW(m_hWnd, &msg))
@@ -246,4 +248,15 @@ LRESULT CDialog::OnCloseMessage(WPARAM, LPARAM)
     ::SendMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(m_hWnd, IDCANCEL)));
     return 0;
+}
+
+// F1 anywhere is the main window's Help command, which reaches the application object when
+// no window handles it. While a modal dialog has disabled the main window, F1 does nothing.
+LRESULT CDialog::OnHelpInfo(WPARAM, LPARAM)
+{
+    CWinApp* app = AfxGetApp();
+    CWnd* main = app ? app->m_pMainWnd : nullptr;
+    if (main && main->m_hWnd && ::IsWindowEnabled(main->m_hWnd))
+        main->SendMessage(WM_COMMAND, ID_HELP, 0);
+    return TRUE;
 }

@@ -39,6 +39,7 @@ public:
     ON_MESSAGE(WM_CLOSE, OnCloseMessage)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)
+    ON_MESSAGE(WM_HELP, OnHelpInfo)
     ON_MESSAGE(WM_CTLCOLORDLG, OnAppColor)
     ON_MESSAGE(WM_CTLCOLORSTATIC, OnAppColor)
     ON_MESSAGE(WM_CTLCOLORBTN, OnAppColor)
@@ -54,6 +55,7 @@ private:
     LRESULT OnInitDialogMessage(WPARAM, LPARAM) { return OnInitDialog(); }
     LRESULT OnCloseMessage(WPARAM, LPARAM);
     LRESULT OnAppColor(WPARAM wParam, LPARAM lParam);
+    LRESULT OnHelpInfo(WPARAM, LPARAM);
     HWND FindOwner() const;
     void RunModalLoop();
     void FocusFailedControl(HWND control);

@@ -15,6 +15,11 @@ public:
         return static_cast<BOOL>(SendMessage(HDM_GETITEMRECT, static_cast<WPARAM>(index),
                                              reinterpret_cast<LPARAM>(rect)));
     }
+    BOOL GetItem(int index, HDITEMW* item) const
+    {
+        return static_cast<BOOL>(SendMessage(HDM_GETITEMW, static_cast<WPARAM>(index),
+                                             reinterpret_cast<LPARAM>(item)));
+    }
 };
 
 // A report-view list control; like the other control wrappers it does not own the window.

@@ -125,11 +125,28 @@ inline POINT PointFrom(LPARAM lParam)
         return TRUE;                                                                               \
     }
 
+// BOOL fn(UINT id, NMHDR*, LRESULT*): FALSE leaves the notification to the entries after it.
+#define ON_NOTIFY_EX_RANGE(code, first, last, fn)                                                \
+    if (uMsg == WM_NOTIFY && MessageMapDetail::IsNotifyInRange(lParam, (code), (first), (last)) && \
+        fn(static_cast<UINT>(MessageMapDetail::Header(lParam)->idFrom),                            \
+           MessageMapDetail::Header(lParam), &lResult))                                            \
+    {                                                                                              \
+        return TRUE;                                                                               \
+    }
+
 // In a control: void fn(NMHDR*, LRESULT*) for a notification it sent, reflected by the parent.
 #define ON_NOTIFY_REFLECT(code, fn)                                                                \
     if (uMsg == OCM_NOTIFY && MessageMapDetail::IsNotifyCode(lParam, (code)))                      \
     {                                                                                              \
         fn(MessageMapDetail::Header(lParam), &lResult);                                            \
+        return TRUE;                                                                               \
+    }
+
+// In a control: BOOL fn(NMHDR*, LRESULT*); TRUE keeps the notification from the parent's map.
+#define ON_NOTIFY_REFLECT_EX(code, fn)                                                             \
+    if (uMsg == OCM_NOTIFY && MessageMapDetail::IsNotifyCode(lParam, (code)) &&                    \
+        fn(MessageMapDetail::Header(lParam), &lResult))                                            \
+    {                                                                                              \
         return TRUE;                                                                               \
     }
 

@@ -2,6 +2,7 @@
 
 #include "framework/CommonControls.h"
 #include "framework/ExceptionReport.h"
+#include "framework/ToolTipFilter.h"
 #include "framework/Wnd.h"
 
 namespace
@@ -26,6 +27,7 @@ int RunMessageLoop()
             return static_cast<int>(msg.wParam);
         if (got == -1)
             return -1;
+        AfxFilterToolTipMessage(&msg);
         if (GuardCallback<BOOL>(FALSE, [&] { return CWnd::WalkPreTranslateTree(nullptr, &msg); }))
             continue;
         // Keyboard navigation for whichever modeless dialog the message belongs to.
@@ -72,6 +74,11 @@ BOOL CWinApp::InitInstance()
 int CWinApp::ExitInstance()
 {
     return m_nExitCode;
+}
+
+BOOL CWinApp::ProcessMessage(UINT, WPARAM, LPARAM, LRESULT&)
+{
+    return FALSE;
 }
 
 std::wstring CWinApp::GetHelpFilePath() const

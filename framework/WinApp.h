@@ -6,6 +6,10 @@
 
 class CWnd;
 
+#ifndef ID_HELP
+#define ID_HELP 0xE146
+#endif
+
 // The program object. At most one exists; AfxGetApp() finds it, and everything else in the
 // framework also works without one.
 class CWinApp
@@ -21,6 +25,10 @@ public:
     virtual BOOL InitInstance();
     // The program's exit code; by default that of the WM_QUIT which ended the loop.
     virtual int ExitInstance();
+
+    // Commands that no window handled end here (BEGIN_MSG_MAP in the derived class). TRUE:
+    // handled.
+    virtual BOOL ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     // The program path with its extension replaced by ".HLP".
     std::wstring GetHelpFilePath() const;

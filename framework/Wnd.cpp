@@ -139,9 +139,14 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
 {
     if (m_hWnd || !::IsWindow(hWnd) || FromHandlePermanent(hWnd))
         return FALSE;
+    m_hWnd = hWnd;
+    PreSubclassWindow();
     if (!::SetWindowSubclass(hWnd, &CWnd::SubclassProc, kSubclassId,
                              reinterpret_cast<DWORD_PTR>(this)))
+    {
+        m_hWnd = nullptr;
         return FALSE;
+    }
     Bind(hWnd, Binding::Subclass);
     return TRUE;
 }
@@ -194,19 +199,23 @@ LRESULT CWnd::Default()
 {
     if (!m_current || !m_hWnd || m_current->reflected)
         return 0;
-    const CurrentMessage& message = *m_current;
+    return DefWindowProc(m_current->msg, m_current->wParam, m_current->lParam);
+}
+
+LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
     switch (m_binding)
     {
     case Binding::Subclass:
-        return ::DefSubclassProc(m_hWnd, message.msg, message.wParam, message.lParam);
+        return ::DefSubclassProc(m_hWnd, msg, wParam, lParam);
     case Binding::Window:
-        return ::DefWindowProcW(m_hWnd, message.msg, message.wParam, message.lParam);
+        return ::DefWindowProcW(m_hWnd, msg, wParam, lParam);
     case Binding::Dialog:
     {
         // DefDlgProc calls our dialog procedure first; it sees the flag and declines, so the
         // dialog manager's own processing runs and its result comes back here.
         m_defaultPending = true;
-        LRESULT result = ::DefDlgProcW(m_hWnd, message.msg, message.wParam, message.lParam);
+        LRESULT result = ::DefDlgProcW(m_hWnd, msg, wParam, lParam);
         m_defaultPending = false;
         return result;
     }
@@ -214,6 +223,11 @@ LRESULT CWnd::Default()
         break;
     }
     return 0;
+}
+
+INT_PTR CWnd::OnToolHitTest(POINT, TOOLINFOW*) const
+{
+    return -1;
 }
 
 BOOL CWnd::WalkPreTranslateTree(HWND stop, MSG* msg)
@@ -335,7 +349,20 @@ BOOL CWnd::DispatchToMap(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
     if (ReflectToChild(msg, wParam, lParam, result))
         return TRUE;
     result = 0;
-    return ProcessMessage(msg, wParam, lParam, result);
+    if (ProcessMessage(msg, wParam, lParam, result))
+        return TRUE;
+    return RouteCommandToApp(msg, wParam, lParam, result);
+}
+
+// A command that a top-level window leaves unhandled goes on to the application object.
+BOOL CWnd::RouteCommandToApp(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (msg != WM_COMMAND || !MessageMapDetail::IsCommand(wParam, lParam) ||
+        (GetStyle() & WS_CHILD))
+        return FALSE;
+    CWinApp* app = AfxGetApp();
+    result = 0;
+    return app && app->ProcessMessage(msg, wParam, lParam, result);
 }
 
 BOOL CWnd::ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,6 +49,19 @@ public:
     // Lets the previous procedure process the message being handled (DefSubclassProc,
     // DefWindowProc or the dialog manager's default). Reflected messages have none: 0.
     LRESULT Default();
+    // The same with other parameters, e.g. WM_PAINT drawing into a given context.
+    LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // Called with m_hWnd set, just before an existing window is subclassed.
+    virtual void PreSubclassWindow() {}
+
+    // Lets the message loops ask OnToolHitTest which tool the mouse is over; the framework
+    // then shows that tool's tip in one tooltip window of its own.
+    void EnableToolTips(BOOL enable = TRUE) { m_bToolTipsEnabled = enable != FALSE; }
+    bool ToolTipsEnabled() const { return m_bToolTipsEnabled; }
+    // The tool at a client point: fills `tool` (hwnd, uId, rect, lpszText) and returns its
+    // hit code, or -1 for none.
+    virtual INT_PTR OnToolHitTest(POINT point, TOOLINFOW* tool) const;
 
     // Offers msg to the bound objects from its target up through the parents to `stop`
     // (or to the top-level window when stop is null); TRUE as soon as one consumes it.
@@ -182,10 +197,12 @@ private:
     LRESULT FinalMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     BOOL DispatchToMap(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     BOOL ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    BOOL RouteCommandToApp(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     CWnd* ViewOf(HWND hWnd) const;
 
     Binding m_binding = Binding::None;
     bool m_ownsWindow = false;
+    bool m_bToolTipsEnabled = false;
     // Set while Default() asks the dialog manager, which first calls our dialog procedure again.
     bool m_defaultPending = false;
     const CurrentMessage* m_current = nullptr;

@@ -1,64 +1,147 @@
 #include "skin/TavListCtrl.h"
 
-#include "skin/SkinOwner.h"
+#include "skin/BufferedDC.h"
 
-#include "framework/Menu.h"
+#include "framework/FlatScrollBar.h"
 
-#include "res/resource.h"
+#include <commctrl.h>
 
 namespace
 {
-bool IsKeyboardRequest(POINT point) { return point.x == -1 && point.y == -1; }
+// Whether the row being drawn was drawn as focused-selected: set at its pre-paint, read at
+// its post-paint. Rows are painted one at a time on the one user-interface thread.
+bool g_bDrawnFocusedSelected = false;
 } // namespace
 
-void CTavListCtrl::TrackMenu(UINT nMenuId, POINT screenPoint, UINT nDefaultItem)
+CTavListCtrl::CTavListCtrl()
+    : m_clrText(RGB(0, 0, 0)), m_clrBack(RGB(255, 255, 231)), m_clrSelText(RGB(255, 255, 255)),
+      m_clrSelBack(RGB(37, 100, 139))
 {
-    CMenu menu;
-    if (!menu.LoadMenu(nMenuId))
-        return;
-    CMenu* pPopup = menu.GetSubMenu(0);
-    if (!pPopup)
-        return;
-    if (nDefaultItem != 0)
-        pPopup->SetDefaultItem(nDefaultItem);
-    pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y,
-                           GetParent());
 }
 
-int CTavListCtrl::RowAtScreenPoint(POINT screenPoint) const
+void CTavListCtrl::PreSubclassWindow()
 {
-    if (IsKeyboardRequest(screenPoint))
-        return -1;
-    POINT client = screenPoint;
-    ScreenToClient(&client);
-    LVHITTESTINFO hit{};
-    hit.pt = client;
-    const int nRow = static_cast<int>(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    const int nCount = static_cast<int>(SendMessage(LVM_GETITEMCOUNT));
-    return nRow >= 0 && nRow < nCount ? nRow : -1;
+    HWND hHeader = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
+    if (hHeader)
+        m_Header.SubclassWindow(hHeader);
 }
 
-// Anywhere in the list; from the keyboard just above and left of the client area.
-void CTavListCtrl_Category::OnContextMenu(HWND, POINT point)
+void CTavListCtrl::InitSkin()
 {
-    if (IsKeyboardRequest(point))
+    // Where the flat scroll bar properties work they shrink the list's own bars to nothing;
+    // Wine's common controls ignore them, so the bars are also hidden as the frame is laid out
+    // (WM_NCCALCSIZE). Either way the list keeps its own scroll range and position.
+    AfxInitializeFlatSB(m_hWnd);
+    for (int nProperty : {WSB_PROP_CXHSCROLL, WSB_PROP_CXVSCROLL, WSB_PROP_CXHTHUMB,
+                          WSB_PROP_CYHSCROLL, WSB_PROP_CYVSCROLL, WSB_PROP_CYVTHUMB})
+        AfxFlatSB_SetScrollProp(m_hWnd, static_cast<UINT>(nProperty), 0, FALSE);
+    AfxFlatSB_EnableScrollBar(m_hWnd, SB_BOTH, ESB_DISABLE_BOTH);
+    HideOwnScrollBars();
+
+    m_Header.LoadSkin();
+    m_ScrollV.AttachToList(this, GetParent());
+}
+
+void CTavListCtrl::HideOwnScrollBars()
+{
+    if (GetStyle() & (WS_VSCROLL | WS_HSCROLL))
+        ::ShowScrollBar(m_hWnd, SB_BOTH, FALSE);
+}
+
+// The list shows its own bar whenever its rows outgrow it; it is hidden again before the
+// frame takes room for it, so it neither shows nor takes input.
+LRESULT CTavListCtrl::OnNcCalcSize(WPARAM, LPARAM)
+{
+    HideOwnScrollBars();
+    return Default();
+}
+
+void CTavListCtrl::SyncScrollBar()
+{
+    if (m_ScrollV.IsAttachedTo(this))
+        m_ScrollV.SyncWithList();
+}
+
+void CTavListCtrl::OnPaint()
+{
+    CPaintDC paint(this);
+    RECT client{};
+    GetClientRect(&client);
+    CBufferedDC buffer(paint, client);
+
+    // The header is a child window that paints itself; the copy must not cover it.
+    RECT header{};
+    m_Header.GetWindowRect(&header);
+    ScreenToClient(&header);
+    ::ExcludeClipRect(paint, header.left, header.top, header.right, header.bottom);
+
+    RECT clip{};
+    ::GetClipBox(buffer, &clip);
+    CGdiBrush background;
+    background.CreateSolidBrush(m_clrBack);
+    ::FillRect(buffer, &clip, background);
+    SendMessage(LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(m_clrText));
+    SendMessage(LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(m_clrBack));
+    SyncScrollBar();
+    DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(static_cast<HDC>(buffer)), 0);
+}
+
+BOOL CTavListCtrl::OnEraseBkgnd(HDC)
+{
+    SyncScrollBar();
+    return FALSE;
+}
+
+// The bar catches up at the paint that the scroll causes.
+LRESULT CTavListCtrl::OnScrollingInput(WPARAM, LPARAM)
+{
+    SyncScrollBar();
+    return Default();
+}
+
+void CTavListCtrl::SetSelectedState(int nItem, UINT nState)
+{
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = nState;
+    m_bPaintingSelection = TRUE;
+    SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item));
+    m_bPaintingSelection = FALSE;
+}
+
+// The focused selection in the program's own colours: the control would paint its highlight
+// over them, so the selection is taken off while the row is drawn and put back after.
+void CTavListCtrl::OnCustomDraw(NMHDR* pNotify, LRESULT* pResult)
+{
+    auto* pDraw = reinterpret_cast<NMLVCUSTOMDRAW*>(pNotify);
+    *pResult = CDRF_DODEFAULT;
+    switch (pDraw->nmcd.dwDrawStage)
     {
-        point = POINT{-1, -1};
-        ClientToScreen(&point);
+    case CDDS_PREPAINT:
+        *pResult = CDRF_NOTIFYITEMDRAW;
+        break;
+    case CDDS_ITEMPREPAINT:
+    {
+        const int nItem = static_cast<int>(pDraw->nmcd.dwItemSpec);
+        g_bDrawnFocusedSelected =
+            (GetItemState(nItem, LVIS_SELECTED) & LVIS_SELECTED) && ::GetFocus() == m_hWnd;
+        if (g_bDrawnFocusedSelected)
+        {
+            pDraw->clrText = m_clrSelText;
+            pDraw->clrTextBk = m_clrSelBack;
+            // Some list controls take the highlight from the state they reported here, not
+            // from the row: both are cleared.
+            pDraw->nmcd.uItemState &= ~CDIS_SELECTED;
+            SetSelectedState(-1, 0);
+            *pResult = CDRF_NOTIFYPOSTPAINT;
+        }
+        break;
     }
-    auto* pOwner = dynamic_cast<ISkinOwner*>(GetParent());
-    TrackMenu(pOwner ? pOwner->GetCategoryMenuId() : IDM_CATEGORY_POPUP, point, 0);
-}
-
-// Only over an existing row.
-void CTavListCtrl_Units::OnContextMenu(HWND, POINT point)
-{
-    if (RowAtScreenPoint(point) >= 0)
-        TrackMenu(IDM_UNIT_POPUP, point, ID_UNIT_SHOW_IN_RESULT);
-}
-
-void CTavListCtrl_Result::OnContextMenu(HWND, POINT point)
-{
-    if (RowAtScreenPoint(point) >= 0)
-        TrackMenu(IDM_RESULT_POPUP, point, ID_RESULT_SET_AS_SOURCE);
+    case CDDS_ITEMPOSTPAINT:
+        if (g_bDrawnFocusedSelected)
+            SetSelectedState(static_cast<int>(pDraw->nmcd.dwItemSpec), LVIS_SELECTED);
+        break;
+    default:
+        break;
+    }
 }

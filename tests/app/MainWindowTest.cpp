@@ -1,7 +1,9 @@
 // The real main window on a real catalogue file beside the test program.
 #include "tests/app/AppTestSupport.h"
+#include "tests/app/ModalScript.h"
 
 #include "app/AboutDlg.h"
+#include "app/MainApp.h"
 #include "app/MainDlg.h"
 
 #include "framework/ModalSeam.h"
@@ -9,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace
 {
@@ -210,21 +213,35 @@ TEST_F(MainWindowTest, EnterLeavesTheWindowOpenAndExitClosesAndCompacts)
     EXPECT_EQ(::GetFileAttributesW((catalogue.MdbPath() + L"-wal").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(MainWindowTest, HelpWithoutAHelpFileShowsTheAboutBox)
+// F1 goes from the focused control through WM_HELP to the main window's Help command, which
+// only the application object answers.
+TEST_F(MainWindowTest, F1WithoutAHelpFileShowsTheAboutBox)
 {
     catalogue.Write(SampleCategories());
+    CMainApp app;
     CMainDlg dlg(L"Kalvo");
-    ASSERT_TRUE(dlg.Create());
-    bool bAboutShown = false;
-    {
-        ScopedModalDialogHandler handler([&](CDialog& shown) {
-            bAboutShown = dynamic_cast<CAboutDlg*>(&shown) != nullptr;
-            shown.EndDialog(IDOK);
-        });
-        dlg.SendMessage(WM_COMMAND, ID_HELP, 0);
-    }
-    EXPECT_TRUE(bAboutShown);
-    dlg.DestroyWindow();
+    app.m_pMainWnd = &dlg;
+    int nAboutShown = 0;
+    std::optional<ScopedModalDialogHandler> aboutHandler;
+    RunModalScript(dlg, {[&] {
+                             aboutHandler.emplace([&](CDialog& shown) {
+                                 if (dynamic_cast<CAboutDlg*>(&shown))
+                                     ++nAboutShown;
+                                 shown.EndDialog(IDOK);
+                             });
+                             TypeKeyOnKeyboard(VK_F1);
+                         },
+                         [&] {
+                             // As while a property dialog is open over it.
+                             dlg.EnableWindow(FALSE);
+                             TypeKeyOnKeyboard(VK_F1);
+                         },
+                         [&] {
+                             dlg.EnableWindow(TRUE);
+                             aboutHandler.reset();
+                         }});
+    app.m_pMainWnd = nullptr;
+    EXPECT_EQ(nAboutShown, 1);
 }
 
 TEST_F(MainWindowTest, MissingCatalogueIsReportedAndEndsTheWindow)

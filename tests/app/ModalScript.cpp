@@ -69,3 +69,15 @@ void PressKeyWith(UINT modifier, UINT virtualKey)
     SetKeyHeld(modifier, true);
     ::PostMessageW(::GetFocus(), WM_KEYDOWN, virtualKey, 1);
 }
+
+void TypeKeyOnKeyboard(UINT virtualKey)
+{
+    INPUT inputs[2]{};
+    for (INPUT& input : inputs)
+    {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = static_cast<WORD>(virtualKey);
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
+}

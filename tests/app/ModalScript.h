@@ -18,3 +18,6 @@ void TypeChars(const std::wstring& chars);
 // it is handled (released before the next step).
 void PressKey(UINT virtualKey);
 void PressKeyWith(UINT modifier, UINT virtualKey);
+// Presses and releases a key through the system's input queue (SendInput), for the keys
+// the system itself turns into messages of their own, such as F1 into WM_HELP.
+void TypeKeyOnKeyboard(UINT virtualKey);

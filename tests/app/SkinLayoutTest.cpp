@@ -85,7 +85,7 @@ TEST_F(SkinLayoutTest, BackgroundIsPaintedAgainAfterMinimiseAndRestore)
     CMainDlg dlg(L"Kalvo");
     ASSERT_TRUE(dlg.Create());
     // Points of the panels and bands that no control covers.
-    const std::vector<POINT> points = {{4, 4}, {176, 200}, {360, 150}, {365, 10}, {630, 280},
+    const std::vector<POINT> points = {{4, 4}, {182, 200}, {360, 150}, {365, 10}, {630, 280},
                                        {200, 372}, {180, 412}, {470, 412}, {620, 425}};
     ::SetWindowPos(dlg.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::UpdateWindow(dlg.m_hWnd);
