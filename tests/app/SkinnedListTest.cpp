@@ -346,6 +346,14 @@ TEST_F(SkinnedListTest, ArrowsStepOneLineAndRepeatWhileHeld)
     EXPECT_EQ(TopRow(units), 1) << "a quick click is one line, with no repeat after it";
     Click(bar, UpArrowY());
     EXPECT_EQ(TopRow(units), 0);
+    // The second click of a double click counts like the first.
+    bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(7, DownArrowY()));
+    bar.SendMessage(WM_LBUTTONUP, 0, At(7, DownArrowY()));
+    bar.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, At(7, DownArrowY()));
+    bar.SendMessage(WM_LBUTTONUP, 0, At(7, DownArrowY()));
+    EXPECT_EQ(TopRow(units), 2);
+    Click(bar, UpArrowY());
+    Click(bar, UpArrowY());
 
     bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(7, DownArrowY()));
     PumpFor(std::chrono::milliseconds(100));
