@@ -52,7 +52,17 @@ void CDaoDatabase::Open(const std::wstring& path)
     sqlite3_extended_result_codes(db.get(), 1);
     sqlite3_busy_timeout(db.get(), 2000); // another instance may be writing right now
 
-    ValidateCatalogue(db.get());
+    try
+    {
+        ValidateCatalogue(db.get());
+    }
+    catch (const std::bad_alloc&)
+    {
+        // SQLite (3.40) gives SQLITE_NOMEM for some damaged records, such as one whose size
+        // wraps its count of overflow pages to zero. Reading a schema of two tables needs no
+        // memory worth the name, so this is damage and is reported as such.
+        throw CDaoException(SQLITE_CORRUPT, FromUtf8(sqlite3_errstr(SQLITE_CORRUPT)));
+    }
     // SQLite quietly falls back to read-only access; the program writes on every keypress,
     // so say so now rather than on the first edit.
     if (sqlite3_db_readonly(db.get(), "main") != 0)

@@ -21,6 +21,26 @@ void ExpectRejectedUnchanged(const std::wstring& path)
     EXPECT_FALSE(FileSystem::Exists(path + L"-wal"));
     EXPECT_FALSE(FileSystem::Exists(path + L"-journal"));
 }
+
+std::size_t Be16(const std::string& bytes, std::size_t at)
+{
+    return (static_cast<unsigned char>(bytes[at]) << 8) | static_cast<unsigned char>(bytes[at + 1]);
+}
+
+void SetBe16(std::string& bytes, std::size_t at, std::size_t value)
+{
+    bytes[at] = static_cast<char>(value >> 8);
+    bytes[at + 1] = static_cast<char>(value & 0xFF);
+}
+
+// Length of the SQLite varint at `at`.
+std::size_t VarintLength(const std::string& bytes, std::size_t at)
+{
+    std::size_t n = 1;
+    while (n < 9 && (static_cast<unsigned char>(bytes[at + n - 1]) & 0x80) != 0)
+        ++n;
+    return n;
+}
 } // namespace
 
 TEST(DaoDatabase, OpenNeverCreatesAMissingFile)
@@ -71,6 +91,63 @@ TEST(DaoDatabase, OpenRejectsFilesThatAreNotCataloguesWithoutTouchingThem)
         bytes[i] = static_cast<char>(0xA5);
     WriteBytes(corrupt, bytes);
     ExpectRejectedUnchanged(corrupt);
+}
+
+// SQLite 3.40 answers a schema record that claims 4 GiB, and a header longer than the part
+// of it on the page, with "out of memory". For the program that is a damaged catalogue like
+// any other, to be reported as one rather than as a lack of memory.
+TEST(DaoDatabase, OpenReportsAnAbsurdRecordSizeAsDamageNotAsLackOfMemory)
+{
+    TempDir dir;
+    const std::wstring path = dir.File(L"Kalvo.dat");
+    CreateCatalogue(path);
+    std::string bytes = ReadBytes(path);
+    // Page 1 holds the schema table as one leaf; its cells lie after its header at 100.
+    ASSERT_EQ(bytes[100], '\x0d');
+    const std::size_t cells = Be16(bytes, 103);
+    const std::size_t contentStart = Be16(bytes, 105);
+    bool rewritten = false;
+    for (std::size_t i = 0; i < cells && !rewritten; ++i)
+    {
+        const std::size_t cell = Be16(bytes, 108 + 2 * i);
+        const std::size_t sizeLength = VarintLength(bytes, cell);
+        const std::size_t keyLength = VarintLength(bytes, cell + sizeLength);
+        const std::size_t payloadSize = bytes[cell] & 0x80
+                                            ? ((bytes[cell] & 0x7F) << 7) | (bytes[cell + 1] & 0x7F)
+                                            : static_cast<std::size_t>(bytes[cell]);
+        ASSERT_LE(sizeLength, 2u);
+        const std::string payload = bytes.substr(cell + sizeLength + keyLength, payloadSize);
+        if (payload.find("CREATE TABLE Units") == std::string::npos)
+            continue;
+        // The same record in the free space before the cells, with a size of 2^32 - 1 and
+        // a record header of 600 bytes in place of its one-byte length.
+        ASSERT_LT(static_cast<unsigned char>(payload[0]), 0x80u);
+        const std::string copy = std::string("\x8f\xff\xff\xff\x7f", 5) +
+                                 bytes.substr(cell + sizeLength, keyLength) + "\x84\x58" +
+                                 payload.substr(1);
+        const std::size_t at = contentStart - copy.size();
+        ASSERT_GT(at, 108 + 2 * cells);
+        bytes.replace(at, copy.size(), copy);
+        SetBe16(bytes, 108 + 2 * i, at);
+        SetBe16(bytes, 105, at);
+        rewritten = true;
+    }
+    ASSERT_TRUE(rewritten);
+    WriteBytes(path, bytes);
+
+    const std::string before = ReadBytes(path);
+    CDaoDatabase db;
+    try
+    {
+        db.Open(path);
+        FAIL() << "opened a catalogue with a damaged schema";
+    }
+    catch (const CDaoException& e)
+    {
+        EXPECT_EQ(e.m_nErrorCode, SQLITE_CORRUPT);
+    }
+    EXPECT_FALSE(db.IsOpen());
+    EXPECT_EQ(ReadBytes(path), before);
 }
 
 TEST(DaoDatabase, OpenUsesWriteAheadLogAndSharesTheFile)
