@@ -4,6 +4,7 @@
 #include "store/SqliteCall.h"
 #include "store/Utf8.h"
 
+#include <algorithm>
 #include <cstring>
 #include <cwctype>
 #include <limits>
@@ -374,6 +375,25 @@ void CDaoRecordset::MoveFirst()
     ScanForward(0);
     if (m_place == Place::AfterLast)
         m_place = Place::Empty;
+}
+
+bool CDaoRecordset::MoveToKey(std::int64_t key)
+{
+    RequireOpen();
+    m_mode = Mode::None;
+    const auto found = std::find(m_keys.begin(), m_keys.end(), key);
+    if (found != m_keys.end())
+    {
+        const auto index = static_cast<std::size_t>(found - m_keys.begin());
+        if (Load(index))
+        {
+            m_place = Place::Record;
+            m_index = index;
+            return true;
+        }
+    }
+    m_place = m_keys.empty() ? Place::Empty : Place::AfterLast;
+    return false;
 }
 
 void CDaoRecordset::MoveLast()

@@ -85,6 +85,9 @@ public:
 
     // Moving past either end stays there rather than failing.
     void MoveFirst();
+    // Onto the record whose key (the first field) is `key`; false, and past the end, when the
+    // set has no such record. Reads that one record only.
+    bool MoveToKey(std::int64_t key);
     void MoveNext();
     void MovePrev();
     void MoveLast();

@@ -45,12 +45,8 @@ void CRecordsetUnit::Requery()
     CDaoRecordset::Requery();
 }
 
+// UnitId is the set's key: one lookup instead of reading every unit up to it.
 bool CRecordsetUnit::FindUnit(std::int32_t nUnitId)
 {
-    for (MoveFirst(); !IsEOF(); MoveNext())
-    {
-        if (m_UnitId == nUnitId)
-            return true;
-    }
-    return false;
+    return MoveToKey(nUnitId);
 }

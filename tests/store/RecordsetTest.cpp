@@ -131,6 +131,15 @@ TEST_F(Recordsets, FindUnitPositionsOnTheUnitOrPastTheEnd)
     EXPECT_FALSE(units.FindUnit(5)); // in another category
     EXPECT_TRUE(units.IsEOF());
 
+    // Deleted through another set since the last requery.
+    CRecordsetUnit other(&m_db, &category);
+    other.Open();
+    ASSERT_TRUE(other.FindUnit(1));
+    other.Delete();
+    EXPECT_FALSE(units.FindUnit(1));
+    EXPECT_TRUE(units.IsEOF());
+    EXPECT_TRUE(units.FindUnit(2));
+
     category = 3;
     units.Requery();
     EXPECT_FALSE(units.FindUnit(1));
