@@ -167,6 +167,28 @@ TEST(DaoDatabase, OpenUsesWriteAheadLogAndSharesTheFile)
               "from first");
 }
 
+// Rows that break the table's CHECKs (written by some other program) are data, not damage:
+// the catalogue opens, and the program's own writes are still held to the CHECKs.
+TEST(DaoDatabase, OpenAcceptsRowsBreakingTheChecksButKeepsEnforcingThem)
+{
+    TempDir dir;
+    const std::wstring path = dir.File(L"Kalvo.dat");
+    CreateSampleCatalogue(path);
+    {
+        CDaoDatabase writer;
+        writer.Open(path);
+        writer.Execute(L"PRAGMA ignore_check_constraints = 1; "
+                       L"UPDATE Category SET CategoryName = printf('%.300c', 'x'), IsSelected = 4 "
+                       L"WHERE CategoryId = 2");
+    }
+    CDaoDatabase db;
+    ASSERT_NO_THROW(db.Open(path));
+    EXPECT_EQ(QueryInt(db.Handle(), "SELECT length(CategoryName) FROM Category WHERE CategoryId = 2"),
+              300);
+    EXPECT_THROW(db.Execute(L"UPDATE Category SET Note = printf('%.300c', 'y') WHERE CategoryId = 1"),
+                 CDaoException);
+}
+
 TEST(DaoDatabase, ExecuteReportsTheEngineError)
 {
     TempDir dir;
