@@ -1,9 +1,11 @@
 #include "framework/Internet.h"
 
 #include "framework/ExceptionReport.h"
+#include "framework/url/UrlParts.h"
 
 #include <algorithm>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -33,11 +35,6 @@ std::wstring ProgramName()
     if (dot != std::wstring::npos && dot > 0)
         name.erase(dot);
     return name.empty() ? std::wstring(L"Kalvo") : name;
-}
-
-bool IsSpace(wchar_t c)
-{
-    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n';
 }
 
 } // namespace
@@ -231,51 +228,22 @@ BOOL AfxParseURL(const std::wstring& url, DWORD& serviceType, std::wstring& serv
     server.clear();
     object.clear();
     port = 0;
-
-    // A header value cut at its line feed may carry the carriage return and blanks.
-    std::size_t first = 0;
-    std::size_t last = url.size();
-    while (first < last && IsSpace(url[first]))
-        ++first;
-    while (last > first && IsSpace(url[last - 1]))
-        --last;
-    const std::wstring trimmed = url.substr(first, last - first);
-    if (trimmed.empty())
+    const std::optional<UrlParts> parts = SplitUrl(url);
+    if (!parts)
         return FALSE;
-
-    std::vector<wchar_t> host(INTERNET_MAX_HOST_NAME_LENGTH + 1, L'\0');
-    std::vector<wchar_t> path(trimmed.size() + 2, L'\0');
-    std::vector<wchar_t> extra(trimmed.size() + 2, L'\0');
-    URL_COMPONENTSW parts{};
-    parts.dwStructSize = sizeof(parts);
-    parts.lpszHostName = host.data();
-    parts.dwHostNameLength = static_cast<DWORD>(host.size());
-    parts.lpszUrlPath = path.data();
-    parts.dwUrlPathLength = static_cast<DWORD>(path.size());
-    parts.lpszExtraInfo = extra.data();
-    parts.dwExtraInfoLength = static_cast<DWORD>(extra.size());
-    if (!::InternetCrackUrlW(trimmed.c_str(), static_cast<DWORD>(trimmed.size()), 0, &parts))
-        return FALSE;
-    if (parts.dwHostNameLength == 0)
-        return FALSE;
-
-    switch (parts.nScheme)
+    switch (parts->scheme)
     {
-    case INTERNET_SCHEME_HTTP:
+    case UrlScheme::Http:
         serviceType = AFX_INET_SERVICE_HTTP;
         break;
-    case INTERNET_SCHEME_HTTPS:
+    case UrlScheme::Https:
         serviceType = AFX_INET_SERVICE_HTTPS;
         break;
-    default:
-        serviceType = AFX_INET_SERVICE_UNK;
+    case UrlScheme::Other:
         break;
     }
-    server.assign(host.data(), parts.dwHostNameLength);
-    object.assign(path.data(), parts.dwUrlPathLength);
-    object.append(extra.data(), parts.dwExtraInfoLength);
-    if (object.empty() || object[0] != L'/')
-        object.insert(0, L"/");
-    port = parts.nPort;
+    server = parts->server;
+    object = parts->object;
+    port = parts->port;
     return TRUE;
 }

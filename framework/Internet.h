@@ -111,6 +111,7 @@ constexpr DWORD AFX_INET_SERVICE_HTTP = 3;
 constexpr DWORD AFX_INET_SERVICE_HTTPS = 0x1008;
 
 // Splits an absolute URL into its service, server, object (path and query, "/" when empty)
-// and port (the scheme's default when the URL gives none). FALSE when it is not a URL.
+// and port (80 or 443 when an http or https URL gives none). FALSE when it is not a URL
+// with a host. The rules are SplitUrl's (framework/url/UrlParts.h).
 BOOL AfxParseURL(const std::wstring& url, DWORD& serviceType, std::wstring& server,
                  std::wstring& object, INTERNET_PORT& port);
