@@ -89,6 +89,11 @@ BOOL CInternetSession::SetOption(DWORD option, DWORD value)
     return ::InternetSetOptionW(m_hSession, option, &value, sizeof(value));
 }
 
+BOOL CHttpFile::SetOption(DWORD option, DWORD value)
+{
+    return ::InternetSetOptionW(m_hRequest, option, &value, sizeof(value));
+}
+
 BOOL CInternetSession::EnableStatusCallback(BOOL enable)
 {
     const INTERNET_STATUS_CALLBACK previous = ::InternetSetStatusCallbackW(

@@ -91,6 +91,7 @@ public:
     CHttpFile& operator=(const CHttpFile&) = delete;
 
     void Close();
+    BOOL SetOption(DWORD option, DWORD value);
     BOOL AddRequestHeaders(const std::wstring& headers, DWORD flags = HTTP_ADDREQ_FLAG_ADD_IF_NEW);
     // Raises when the exchange fails (no connection, reset, certificate refused...): the
     // status code read after such a failure would be meaningless.

@@ -11,6 +11,10 @@ namespace
 constexpr DWORD kConnectTimeoutMs = 30000;
 constexpr DWORD kConnectBackoffMs = 1000;
 constexpr DWORD kConnectRetries = 1;
+// A server that takes the request and then says nothing would otherwise hold the program
+// for as long as it likes (Wine's library waits without limit); the document is small, so
+// 20 s without a byte means it is not coming.
+constexpr DWORD kSilenceTimeoutMs = 20000;
 constexpr DWORD_PTR kContext = 1;
 constexpr UINT kReadSize = 1999;
 constexpr std::size_t kBufferSize = 2000;
@@ -22,6 +26,13 @@ constexpr std::size_t kLocationHeaderLength = 10;
 // are ours to follow, so that the one explicit redirect is what runs on every system.
 constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                                 INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_AUTO_REDIRECT;
+
+// Set on each request: Wine's library does not pass the session's timeouts on.
+void LimitSilence(CHttpFile& request)
+{
+    request.SetOption(INTERNET_OPTION_SEND_TIMEOUT, kSilenceTimeoutMs);
+    request.SetOption(INTERNET_OPTION_RECEIVE_TIMEOUT, kSilenceTimeoutMs);
+}
 
 // The output file, closed however the body loop is left.
 class COutputFile
@@ -201,6 +212,7 @@ DWORD CRatesSession::SendFirstRequest(const std::wstring& strServer, const std::
     m_pRequest = m_pConnection->OpenRequest(L"GET", strObject, nullptr, kContext, nullptr, nullptr,
                                             kRequestFlags);
     m_pRequest->AddRequestHeaders(kUserAgentHeader, HTTP_ADDREQ_FLAG_ADD_IF_NEW);
+    LimitSilence(*m_pRequest);
     m_pRequest->SendRequest();
     DWORD dwStatus = 0;
     m_pRequest->QueryInfoStatusCode(dwStatus);
@@ -240,6 +252,7 @@ DWORD CRatesSession::FollowRedirect()
     m_pConnection = m_pSession->GetHttpConnection(strServer, nPort, nullptr, nullptr);
     m_pRequest =
         m_pConnection->OpenRequest(L"GET", strObject, nullptr, kContext, nullptr, nullptr, dwFlags);
+    LimitSilence(*m_pRequest);
     m_pRequest->SendRequest();
     DWORD dwStatus = 0;
     m_pRequest->QueryInfoStatusCode(dwStatus);
