@@ -25,13 +25,7 @@ class DownloadTest : public ::testing::Test
 protected:
     int Download(unsigned short port, const std::wstring& object = kObject)
     {
-        CRatesSession controller(nullptr);
-        const int result = controller.DownloadFile(L"Kalvo", L"127.0.0.1", object, port, file);
-        // Whatever the result, nothing of the download is left open.
-        EXPECT_FALSE(controller.m_pSession);
-        EXPECT_FALSE(controller.m_pConnection);
-        EXPECT_FALSE(controller.m_pRequest);
-        return result;
+        return DownloadWithoutWindow(port, object, file);
     }
 
     ScratchFolder folder;

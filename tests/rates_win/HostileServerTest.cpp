@@ -4,8 +4,6 @@
 #include "tests/rates_win/LoopbackHttpServer.h"
 #include "tests/rates_win/RatesTestSupport.h"
 
-#include "rates/RatesSession.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -33,15 +31,7 @@ LoopbackHttpServer::Responder Stall(std::chrono::seconds limit, std::function<bo
 class HostileServerTest : public ::testing::Test
 {
 protected:
-    int Download(unsigned short port)
-    {
-        CRatesSession controller(nullptr);
-        const int result = controller.DownloadFile(L"Kalvo", L"127.0.0.1", kObject, port, file);
-        EXPECT_FALSE(controller.m_pSession);
-        EXPECT_FALSE(controller.m_pConnection);
-        EXPECT_FALSE(controller.m_pRequest);
-        return result;
-    }
+    int Download(unsigned short port) { return DownloadWithoutWindow(port, kObject, file); }
     bool FileLeft() const { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
     ScratchFolder folder;

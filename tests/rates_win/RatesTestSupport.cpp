@@ -1,11 +1,13 @@
 #include "tests/rates_win/RatesTestSupport.h"
 
 #include "framework/ModalSeam.h"
+#include "rates/RatesSession.h"
 #include "store/FileSystem.h"
 
 #include "res/resource.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <stdexcept>
 
@@ -92,6 +94,17 @@ LRESULT CALLBACK WatchDestroy(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam,
     return ::DefSubclassProc(hWnd, msg, wParam, lParam);
 }
 } // namespace
+
+int DownloadWithoutWindow(unsigned short port, const std::wstring& object,
+                          const std::wstring& fileName)
+{
+    CRatesSession controller(nullptr);
+    const int result = controller.DownloadFile(L"Kalvo", L"127.0.0.1", object, port, fileName);
+    EXPECT_FALSE(controller.m_pSession);
+    EXPECT_FALSE(controller.m_pConnection);
+    EXPECT_FALSE(controller.m_pRequest);
+    return result;
+}
 
 ProgressRun RunProgressWindow(unsigned short port, const std::wstring& object,
                               const std::wstring& fileName, std::function<void(HWND)> shown)

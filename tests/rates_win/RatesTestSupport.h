@@ -36,6 +36,11 @@ struct ProgressRun
     int progressPos = -1;
 };
 
+// DownloadFile from 127.0.0.1 without a window; whatever the result, it must leave nothing
+// of the download open (checked here).
+int DownloadWithoutWindow(unsigned short port, const std::wstring& object,
+                          const std::wstring& fileName);
+
 // Runs the progress window modally over a download from 127.0.0.1; `shown` gets the window
 // once it is up, before the download starts.
 ProgressRun RunProgressWindow(unsigned short port, const std::wstring& object,
