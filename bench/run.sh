@@ -6,7 +6,8 @@
 #   bash bench/run.sh [BUILD_DIR]     (default build/windows; ROUNDS=N for more rounds)
 #
 # Uses DISPLAY when it answers, else a private Xvfb display, and a Wine prefix of its own
-# (build/wine-bench, or KALVO_WINEPREFIX).
+# (build/wine-bench, or KALVO_WINEPREFIX). The rebuild bench reads the bank's document
+# stored beside the repository, or KALVO_RATES_DOCUMENT.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
@@ -40,7 +41,7 @@ leave_windows_unmanaged
 starter="$scratch/Kalvo.mdb"
 wine "$build/tools/catalogue/kalvo_catalogue.exe" "$starter" "$repo"/tools/catalogue/source/*.txt >/dev/null
 
-document=$(realpath -m "$repo/../shared/data/eurofxref-daily-2026-07-06.xml")
+document=$(realpath -m "${KALVO_RATES_DOCUMENT:-$repo/../shared/data/eurofxref-daily-2026-07-06.xml}")
 
 echo "== machine"
 echo "cpus: $(nproc), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
