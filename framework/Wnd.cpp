@@ -7,13 +7,17 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 namespace
 {
 
-// Points from a window to its bound object, whichever way it was bound.
-const wchar_t kBindingProperty[] = L"Kalvo.CWnd";
+// The bound object of each window, whichever way it was bound. It is asked for every message
+// the framework routes, so it is a table in the process rather than a window property (a
+// round trip to the window server under Wine). Window handles are unique across processes,
+// so another instance's windows are simply not in it.
+std::unordered_map<HWND, CWnd*> g_boundWindows;
 // All our subclasses share one procedure; the object comes as the reference data.
 constexpr UINT_PTR kSubclassId = 1;
 const wchar_t kWindowClass[] = L"KalvoWindow";
@@ -64,12 +68,8 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
     if (!hWnd)
         return nullptr;
-    // Another instance's windows carry the same property, pointing into its own memory.
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(hWnd, &process);
-    if (process != ::GetCurrentProcessId())
-        return nullptr;
-    return static_cast<CWnd*>(::GetPropW(hWnd, kBindingProperty));
+    const auto found = g_boundWindows.find(hWnd);
+    return found != g_boundWindows.end() ? found->second : nullptr;
 }
 
 void CWnd::Bind(HWND hWnd, Binding binding)
@@ -77,13 +77,13 @@ void CWnd::Bind(HWND hWnd, Binding binding)
     m_hWnd = hWnd;
     m_binding = binding;
     m_ownsWindow = binding != Binding::Subclass;
-    ::SetPropW(hWnd, kBindingProperty, this);
+    g_boundWindows[hWnd] = this;
 }
 
 void CWnd::Unbind()
 {
     if (m_hWnd && FromHandlePermanent(m_hWnd) == this)
-        ::RemovePropW(m_hWnd, kBindingProperty);
+        g_boundWindows.erase(m_hWnd);
     m_hWnd = nullptr;
     m_binding = Binding::None;
     m_ownsWindow = false;

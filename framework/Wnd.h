@@ -9,8 +9,8 @@
 #include <vector>
 
 // A C++ object bound to one window. Windows we create find their object through the creation
-// parameter; existing controls are subclassed with the object as reference data. Either way a
-// window property points back to the object, and WM_NCDESTROY unbinds it (m_hWnd = nullptr).
+// parameter; existing controls are subclassed with the object as reference data. Either way the
+// process's table of bound windows points back to the object, and WM_NCDESTROY unbinds it.
 // An object that is not bound can still refer to a window (m_hWnd set): it is then only a view.
 class CWnd
 {
