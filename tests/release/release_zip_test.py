@@ -126,14 +126,15 @@ class ReleaseRunsFromAnUnpackedFolder(unittest.TestCase):
 
         # The title names the category the unpacked catalogue marks as selected.
         self.assertEqual(xdotool("getwindowname", window)[1], "Kalvo - " + self.selected)
-        # The window is sized to the skin's client area plus Wine's frame and caption.
+        # The window is sized to the skin's client area plus the frame and caption Wine draws
+        # (none when a window manager decorates it).
         code, geometry = xdotool("getwindowgeometry", window)
         size = re.search(r"Geometry: (\d+)x(\d+)", geometry)
         self.assertTrue(code == 0 and size, geometry)
         width, height = int(size.group(1)), int(size.group(2))
         frame = (width - CLIENT_SIZE[0]) // 2
         caption = height - CLIENT_SIZE[1] - frame
-        self.assertTrue(0 <= frame <= 10 and 10 <= caption <= 40, geometry)
+        self.assertTrue(0 <= frame <= 10 and frame <= caption <= 40, geometry)
 
         xdotool("mousemove", "--window", window, str(frame + EXIT_CENTRE[0]),
                 str(caption + EXIT_CENTRE[1]), "click", "1")
