@@ -13,14 +13,16 @@
 #include <sqlite3.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace
 {
 using Clock = std::chrono::steady_clock;
-constexpr int kRounds = 40;
+constexpr int kRounds = 101;
 
 double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
@@ -47,45 +49,48 @@ void Execute(const std::wstring& path, const char* sql)
     sqlite3_close(db);
 }
 
-// One keypress: a digit, then backspace, so the text never reaches its limit.
-double KeypressMilliseconds(CMainDlg& dlg)
+// Each sample is one round of one kind; the kinds take turns, so a busy moment of the
+// machine falls on all of them alike, and medians drop the rounds it spoiled.
+double Median(std::vector<double> samples)
 {
-    const auto start = Clock::now();
-    for (int i = 0; i < kRounds; ++i)
-        dlg.OnValueKey(i % 2 == 0 ? 5 : CValueEntry::kBackspace);
-    return Milliseconds(Clock::now() - start) / kRounds;
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
 }
 
-// The two halves of a keypress: the recalculation, and the refill of the result list.
-double RecalculationMilliseconds(CMainDlg& dlg)
+template <class F> double TimeOnce(F&& round)
 {
     const auto start = Clock::now();
-    for (int i = 0; i < kRounds; ++i)
-        dlg.m_ValueEntry.PressKey(i % 2 == 0 ? 5 : CValueEntry::kBackspace);
-    return Milliseconds(Clock::now() - start) / kRounds;
+    round();
+    return Milliseconds(Clock::now() - start);
 }
 
-double RefillMilliseconds(CMainDlg& dlg)
+struct Figures
 {
-    const auto start = Clock::now();
-    for (int i = 0; i < kRounds; ++i)
-        dlg.FillList(dlg.m_listResult);
-    return Milliseconds(Clock::now() - start) / kRounds;
-}
+    double keypress, recalculation, refill, bare;
+};
 
-// The floor: each unit's value written once through the unit set.
-double BareWritesMilliseconds(CMainDlg& dlg)
+Figures MeasureInTurns(CMainDlg& dlg)
 {
+    std::vector<double> keypress, recalculation, refill, bare;
     CRecordsetUnit& units = *dlg.m_pUnitSet;
-    const auto start = Clock::now();
     for (int i = 0; i < kRounds; ++i)
-        for (units.MoveFirst(); !units.IsEOF(); units.MoveNext())
-        {
-            units.Edit();
-            units.m_UserValue = i * 1.5;
-            units.Update();
-        }
-    return Milliseconds(Clock::now() - start) / kRounds;
+    {
+        // A digit, then backspace, so the text never reaches its limit.
+        const int nKey = i % 2 == 0 ? 5 : CValueEntry::kBackspace;
+        keypress.push_back(TimeOnce([&] { dlg.OnValueKey(nKey); }));
+        recalculation.push_back(TimeOnce([&] { dlg.m_ValueEntry.PressKey(nKey); }));
+        refill.push_back(TimeOnce([&] { dlg.FillList(dlg.m_listResult); }));
+        // The floor: each unit's value written once through the unit set.
+        bare.push_back(TimeOnce([&] {
+            for (units.MoveFirst(); !units.IsEOF(); units.MoveNext())
+            {
+                units.Edit();
+                units.m_UserValue = i * 1.5;
+                units.Update();
+            }
+        }));
+    }
+    return {Median(keypress), Median(recalculation), Median(refill), Median(bare)};
 }
 
 void Measure(const char* label)
@@ -97,14 +102,12 @@ void Measure(const char* label)
         return;
     }
     const int units = dlg.m_pUnitSet->GetRecordCount();
-    KeypressMilliseconds(dlg); // warm the caches
-    const double keypress = KeypressMilliseconds(dlg);
-    const double recalculation = RecalculationMilliseconds(dlg);
-    const double refill = RefillMilliseconds(dlg);
-    const double bare = BareWritesMilliseconds(dlg);
+    MeasureInTurns(dlg); // warm the caches
+    const Figures f = MeasureInTurns(dlg);
     std::printf("%-26s %4d units: keypress %7.2f ms (recalculation %.2f, result list %.2f), "
-                "bare writes %7.2f ms, ratio %.2f\n",
-                label, units, keypress, recalculation, refill, bare, keypress / bare);
+                "bare writes %7.2f ms, ratio %.2f (medians of %d rounds)\n",
+                label, units, f.keypress, f.recalculation, f.refill, f.bare,
+                f.keypress / f.bare, kRounds);
     dlg.DestroyWindow();
 }
 } // namespace
