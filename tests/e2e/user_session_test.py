@@ -11,6 +11,7 @@ import sys
 import tempfile
 import time
 
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kalvo_e2e import (  # noqa: E402
     MESSAGE_BOX, RESULT_LIST, SOURCE_UNIT_FIELD, UNIT_LIST, VALUE_FIELD, Failure, Kalvo,
@@ -121,7 +122,8 @@ def run_session(session, kalvo):
     with session.catalogue() as catalogue:
         check(catalogue.integrity() == ["ok"], "the starter catalogue fails the integrity check")
         starter_categories = len(catalogue.categories())
-        check(starter_categories == 34, f"the starter catalogue has {starter_categories} categories")
+        check(starter_categories == 34,
+              f"the starter catalogue has {starter_categories} categories")
         selected = catalogue.selected_categories()
         check(len(selected) == 1, f"the starter catalogue selects categories {selected}")
         first_title = "Kalvo - " + catalogue.category(selected[0])["CategoryName"]
@@ -162,7 +164,8 @@ def run_session(session, kalvo):
 
     log("clear with Escape and type 300 on the keyboard")
     kalvo.keys("Escape", "3", "0", "0")
-    session.wait_file(f"300 {NEW_SOURCE} converted", consistent_with(category_id, NEW_SOURCE, 300.0))
+    session.wait_file(f"300 {NEW_SOURCE} converted",
+                      consistent_with(category_id, NEW_SOURCE, 300.0))
     with session.catalogue() as catalogue:
         celsius = session.unit_named(catalogue, category_id, "degree Celsius (°C)")["UserValue"]
     check(abs(celsius - 26.85) < 1e-9, f"300 K shows as {celsius} °C")
