@@ -11,7 +11,11 @@
 namespace
 {
 constexpr std::size_t kDigitLimit = 20;
-constexpr int kDisplayWidth = 20;
+// A value comes back (a category chosen, a unit set as source) as plain digits wide enough
+// for every value the keypad can type (20 digits) and for converted values far beyond; at
+// the keypad's own width of 20, every value of 10^17 or more would read "0", and the
+// recalculation would then store 0 in every unit of the category.
+constexpr int kRestoreWidth = 64;
 
 bool IsDigitCode(int code) { return code >= 0 && code <= 9; }
 wchar_t DigitOf(int code) { return static_cast<wchar_t>(L'0' + code); }
@@ -34,7 +38,7 @@ void CValueEntry::SetValue(double value)
 {
     if (!std::isfinite(value))
         value = 0.0;
-    m_strDigits = FormatValue(value, kDisplayWidth);
+    m_strDigits = FormatValue(value, kRestoreWidth);
     m_bPositive = !std::signbit(value);
     PressKey(kRefresh);
 }

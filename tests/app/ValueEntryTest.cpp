@@ -179,6 +179,45 @@ TEST_F(ValueEntryTest, EveryUnitStoresItsConvertedValueAndTheSourceKeepsItsBits)
     EXPECT_TRUE(SameBits(StoredValue(catalogue.MdbPath(), "metre"), -0.0));
 }
 
+// The largest values the keypad takes, and larger ones a conversion gives, come back whole
+// after a restart and after Set as Source: nothing is turned into 0.
+TEST_F(ValueEntryTest, LargeValuesSurviveARestartAndSetAsSource)
+{
+    {
+        CMainDlg dlg(L"Kalvo");
+        RunModalScript(dlg, {kClear, [] { TypeChars(L"12345678901234567890"); }});
+    }
+    const double typed = 12345678901234567890.0;
+    EXPECT_EQ(StoredValue(catalogue.MdbPath(), "metre"), typed);
+    std::wstring shown;
+    double kilometres = 0.0;
+    {
+        CMainDlg dlg(L"Kalvo");
+        RunModalScript(dlg, {[&] { shown = dlg.m_editValue.GetWindowText(); }});
+        kilometres = StoredValue(catalogue.MdbPath(), "Kilometre");
+    }
+    // 17 significant digits, which read back as the same double.
+    EXPECT_EQ(shown, L"12345678901234567000");
+    EXPECT_EQ(StoredValue(catalogue.MdbPath(), "metre"), typed);
+    EXPECT_EQ(kilometres, typed / 1000.0);
+
+    // Inch holds 4.86e20: as the source it keeps that value and every unit keeps its own.
+    const double inches = StoredValue(catalogue.MdbPath(), "Inch");
+    ASSERT_GT(inches, 1e20);
+    {
+        CMainDlg dlg(L"Kalvo");
+        RunModalScript(dlg, {[&] {
+            for (int row = 0; row < dlg.m_listUnits.GetItemCount(); ++row)
+                if (dlg.m_listUnits.GetItemText(row, 0) == L"Inch")
+                    dlg.m_listUnits.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED,
+                                                 LVIS_SELECTED | LVIS_FOCUSED);
+            dlg.SendMessage(WM_COMMAND, ID_UNIT_SET_AS_SOURCE, 0);
+        }});
+    }
+    EXPECT_EQ(StoredValue(catalogue.MdbPath(), "Inch"), inches);
+    EXPECT_NEAR(StoredValue(catalogue.MdbPath(), "metre"), typed, typed * 1e-15);
+}
+
 TEST_F(ValueEntryTest, ResultListFollowsEveryKey)
 {
     CMainDlg dlg(L"Kalvo");
