@@ -1,6 +1,6 @@
 """Drives the real Kalvo.exe under Wine from outside, as a user would: X input through
-xdotool, the clipboard through xclip, screenshots through ImageMagick, and the catalogue
-file through SQLite.
+xdotool, the clipboard through a small tool run inside Wine, screenshots through
+ImageMagick, and the catalogue file through SQLite.
 
 The catalogue is only ever read from copies: a second SQLite on the Linux side sees none
 of the locks Wine's SQLite takes, so opening the live file could checkpoint and remove a
@@ -96,8 +96,10 @@ def xdotool(*args, check_rc=True):
 def require_environment():
     for name in ("DISPLAY", "WINEPREFIX"):
         check(os.environ.get(name), f"{name} is not set: run through tools/test.sh")
-    for tool in ("wine", "xdotool", "xclip", "import", "convert"):
+    for tool in ("wine", "xdotool", "import", "convert"):
         check(shutil.which(tool), f"{tool} is not installed (tools/setup.sh installs it)")
+    check(os.path.exists(os.environ.get("KALVO_CLIPBOARD_TOOL", "")),
+          "KALVO_CLIPBOARD_TOOL does not name the clipboard tool: run through ctest")
 
 
 # ---------------------------------------------------------------------------------------
@@ -245,21 +247,14 @@ def differing_pixels(a, b):
 
 
 def read_clipboard():
-    result = subprocess.run(["xclip", "-selection", "clipboard", "-o"], capture_output=True,
-                            timeout=5)
-    return result.stdout.decode("utf-8", "replace") if result.returncode == 0 else None
-
-
-def put_clipboard_marker(marker):
-    """Puts a marker of our own on the clipboard, so a copy is seen to replace it. The
-    xclip process serves the text until another program takes the clipboard, then ends."""
-    proc = subprocess.Popen(["xclip", "-selection", "clipboard", "-i", "-quiet"],
-                            stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL)
-    proc.stdin.write(marker.encode())
-    proc.stdin.close()
-    poll("the clipboard marker", lambda: read_clipboard() == marker, 5)
-    return proc
+    """The clipboard's sequence number and text, read inside Wine by a small tool of the
+    tests (KALVO_CLIPBOARD_TOOL): the X clipboard would add Wine's hand-over of the X
+    selection, which can lag behind or miss a copy."""
+    result = subprocess.run(["wine", os.environ["KALVO_CLIPBOARD_TOOL"]], capture_output=True,
+                            timeout=20)
+    check(result.returncode == 0, f"the clipboard tool failed: {result.stderr!r}")
+    sequence, _, text = result.stdout.decode("utf-8", "replace").partition("\n")
+    return int(sequence), text
 
 
 class Kalvo:
@@ -466,21 +461,16 @@ class Kalvo:
         """Ctrl+C over the main window copies the value; returns the clipboard text."""
         return self.copy_with(lambda: self.keys("ctrl+c"))
 
-    def copy_with(self, action, timeout=10):
-        marker = f"kalvo-e2e-marker-{time.monotonic_ns()}"
-        holder = put_clipboard_marker(marker)
+    def copy_with(self, action, timeout=15):
+        """Runs action() and returns what it put on the clipboard."""
+        before, _ = read_clipboard()
 
         def copied():
-            text = read_clipboard()
-            return text if text not in (None, marker) else None
+            sequence, text = read_clipboard()
+            return text if sequence != before and text else None
 
-        try:
-            action()
-            return poll("the program's copy on the clipboard", copied, timeout)
-        finally:
-            if holder.poll() is None:
-                holder.terminate()
-            holder.wait(timeout=5)
+        action()
+        return poll("the program's copy on the clipboard", copied, timeout)
 
 
 def client_origin(geometry, client_width, client_height):
