@@ -28,8 +28,8 @@ import time
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kalvo_e2e import (  # noqa: E402
-    MESSAGE_BOX, UNIT_DIALOG, Catalogue, Failure, Kalvo, Screen, check, inconsistencies,
-    install, log, poll, require_environment, snapshot)
+    MESSAGE_BOX, UNIT_DIALOG, Catalogue, Failure, InstallFolder, Kalvo, Screen, check, inconsistencies,
+    install, log, require_environment, snapshot)
 
 CATEGORY = "Temperature"
 STORM_KEYS = ["0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "period", "minus", "plus",
@@ -66,28 +66,16 @@ class StormThread(threading.Thread):
             self.sent += 1
 
 
-class StormRounds:
+class StormRounds(InstallFolder):
     def __init__(self, rng, folder, screen):
+        super().__init__(folder, "kalvo-crash-snap-")
         self.rng = rng
-        self.folder = folder
         self.screen = screen
-        self.scratch = tempfile.mkdtemp(prefix="kalvo-crash-snap-")
-        self.kalvo = Kalvo(folder)
         # UnitId -> (name, factor, shift, invert) of every unit an edit left, and the ids an
         # edit deleted: what the file must hold after any kill.
         self.confirmed = {}
         self.deleted = set()
         self.names = 0
-
-    def catalogue(self):
-        return snapshot(self.folder, scratch=self.scratch)
-
-    def wait_file(self, what, probe, timeout=10):
-        def attempt():
-            with self.catalogue() as catalogue:
-                return probe(catalogue)
-
-        return poll(f"the catalogue file to show {what}", attempt, timeout)
 
     def start(self):
         self.kalvo.start()

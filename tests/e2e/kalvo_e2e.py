@@ -257,6 +257,27 @@ def read_clipboard():
     return int(sequence), text
 
 
+class InstallFolder:
+    """An install folder under test, whose catalogue is read from fresh copies."""
+
+    def __init__(self, folder, snapshot_prefix):
+        self.folder = folder
+        self.scratch = tempfile.mkdtemp(prefix=snapshot_prefix)
+        self.kalvo = Kalvo(folder)
+
+    def catalogue(self):
+        return snapshot(self.folder, scratch=self.scratch)
+
+    def wait_file(self, what, probe, timeout=10):
+        """Polls a fresh copy of the catalogue until probe(catalogue) is true."""
+
+        def attempt():
+            with self.catalogue() as catalogue:
+                return probe(catalogue)
+
+        return poll(f"the catalogue file to show {what}", attempt, timeout)
+
+
 class Kalvo:
     """One run of Kalvo.exe from an install folder."""
 

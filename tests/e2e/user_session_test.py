@@ -14,9 +14,9 @@ import time
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kalvo_e2e import (  # noqa: E402
-    MESSAGE_BOX, RESULT_LIST, SOURCE_UNIT_FIELD, UNIT_LIST, VALUE_FIELD, Failure, Kalvo,
-    Screen, check, crop_pixels, differing_pixels, inconsistencies, install, log, poll,
-    require_environment, same_value, snapshot)
+    MESSAGE_BOX, RESULT_LIST, SOURCE_UNIT_FIELD, UNIT_LIST, VALUE_FIELD, Failure, InstallFolder,
+    Screen, check, crop_pixels, differing_pixels, inconsistencies, install, log,
+    require_environment, same_value)
 
 CATEGORY = "Temperature"
 NEW_SOURCE = "kelvin (K)"
@@ -27,24 +27,10 @@ KEPT_UNIT = "e2e kept unit"
 DELETED_UNIT = "e2e deleted unit"
 
 
-class Session:
+class Session(InstallFolder):
     def __init__(self, folder, screen):
-        self.folder = folder
+        super().__init__(folder, "kalvo-e2e-snap-")
         self.screen = screen
-        self.scratch = tempfile.mkdtemp(prefix="kalvo-e2e-snap-")
-        self.kalvo = Kalvo(folder)
-
-    def catalogue(self):
-        return snapshot(self.folder, scratch=self.scratch)
-
-    def wait_file(self, what, probe, timeout=10):
-        """Polls a fresh copy of the catalogue until probe(catalogue) is true."""
-
-        def attempt():
-            with self.catalogue() as catalogue:
-                return probe(catalogue)
-
-        return poll(f"the catalogue file to show {what}", attempt, timeout)
 
     def shot(self, label):
         self.kalvo.move_pointer_away()  # no hover highlight, no tooltip
