@@ -2,6 +2,8 @@
 // it: the recovery of a copy left by a compaction, opening, the three record sets, walking
 // them, choosing a category and typing a value, and the compaction on closing. Only the
 // store's own exceptions may come out, and a file the store refuses stays as it was.
+#include "tests/store/StoreTestSupport.h"
+
 #include "store/DaoDatabase.h"
 #include "store/DaoException.h"
 #include "store/DatabaseFile.h"
@@ -26,27 +28,6 @@ void Require(bool condition)
 {
     if (!condition)
         std::abort();
-}
-
-std::string ReadFile(const std::wstring& path)
-{
-    std::string bytes;
-    std::FILE* file = std::fopen(ToUtf8(path).c_str(), "rb");
-    Require(file != nullptr);
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, n);
-    std::fclose(file);
-    return bytes;
-}
-
-void WriteFile(const std::wstring& path, const std::string& bytes)
-{
-    std::FILE* file = std::fopen(ToUtf8(path).c_str(), "wb");
-    Require(file != nullptr);
-    Require(std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
-    Require(std::fclose(file) == 0);
 }
 
 // Walks the set from first to last as the lists are filled; positions, count and bookmarks
@@ -175,19 +156,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::wstring dat = base + L".dat";
 
     // First as the copy an interrupted compaction left: restored only when it is sound.
-    WriteFile(dat + L".tmp", bytes);
+    WriteBytes(dat + L".tmp", bytes);
     std::wstring path = ChooseDatabasePath(base);
     const bool restored = FileSystem::Exists(dat);
     if (restored)
     {
         Require(path == dat && !FileSystem::Exists(dat + L".tmp"));
-        Require(ReadFile(dat) == bytes);
+        Require(ReadBytes(dat) == bytes);
     }
     else
     {
-        Require(path == base + L".mdb" && ReadFile(dat + L".tmp") == bytes);
+        Require(path == base + L".mdb" && ReadBytes(dat + L".tmp") == bytes);
         Require(FileSystem::Remove(dat + L".tmp"));
-        WriteFile(dat, bytes);
+        WriteBytes(dat, bytes);
         path = ChooseDatabasePath(base);
         Require(path == dat);
     }
@@ -221,13 +202,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         else
         {
-            Require(ReadFile(path) == bytes);
+            Require(ReadBytes(path) == bytes);
         }
     }
 
     // Closing compacts the file: a failure leaves it as it was, a success leaves a catalogue
     // that opens again.
-    const std::string before = ReadFile(path);
+    const std::string before = ReadBytes(path);
     if (CompactDatabaseFile(path))
     {
         Require(opened);
@@ -237,7 +218,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     else
     {
-        Require(ReadFile(path) == before && !FileSystem::Exists(path + L".tmp"));
+        Require(ReadBytes(path) == before && !FileSystem::Exists(path + L".tmp"));
     }
     RemoveAll(dir);
     return 0;
