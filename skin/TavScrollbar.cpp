@@ -22,10 +22,9 @@ int HeightOf(const CGdiBitmap& bitmap) { return bitmap.GetSize().cy; }
 
 int YFrom(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
 
-void Blit(HDC target, int y, const CGdiBitmap& bitmap, int width, int height)
+// Copies the top `height` rows of a bitmap to (0, y), through one memory context per paint.
+void Blit(HDC target, HDC source, int y, const CGdiBitmap& bitmap, int width, int height)
 {
-    CMemoryDC source;
-    source.CreateCompatibleDC(target);
     CSelectObject selected(source, bitmap);
     ::BitBlt(target, 0, y, width, height, source, 0, 0, SRCCOPY);
 }
@@ -138,19 +137,19 @@ void CTavScrollbarV::Paint()
     CGdiBrush fill;
     fill.CreateSolidBrush(kFill);
     ::FillRect(dc, &rect, fill);
-    Blit(dc, 0, m_bmpTopCap, m_nWidth, m_nTopCapHeight);
-    Blit(dc, m_nTopCapHeight, m_bmpUpArrow, m_nWidth, m_nUpArrowHeight);
+    CMemoryDC source;
+    source.CreateCompatibleDC(dc);
+    Blit(dc, source, 0, m_bmpTopCap, m_nWidth, m_nTopCapHeight);
+    Blit(dc, source, m_nTopCapHeight, m_bmpUpArrow, m_nWidth, m_nUpArrowHeight);
     {
-        CMemoryDC source;
-        source.CreateCompatibleDC(dc);
         CSelectObject selected(source, m_bmpTrack);
         for (int y = m_nTopCapHeight + m_nUpArrowHeight; y < nHeight; ++y)
             ::BitBlt(dc, 0, y, m_nWidth, 1, source, 0, 0, SRCCOPY);
     }
-    Blit(dc, nHeight - m_nBottomCapHeight - m_nDownArrowHeight, m_bmpDownArrow, m_nWidth,
+    Blit(dc, source, nHeight - m_nBottomCapHeight - m_nDownArrowHeight, m_bmpDownArrow, m_nWidth,
          m_nDownArrowHeight);
-    Blit(dc, nHeight - m_nBottomCapHeight, m_bmpBottomCap, m_nWidth, m_nBottomCapHeight);
-    Blit(dc, m_nThumbTop, m_bmpThumb, m_nWidth, m_nThumbHeight);
+    Blit(dc, source, nHeight - m_nBottomCapHeight, m_bmpBottomCap, m_nWidth, m_nBottomCapHeight);
+    Blit(dc, source, m_nThumbTop, m_bmpThumb, m_nWidth, m_nThumbHeight);
 }
 
 void CTavScrollbarV::OnPaint()
