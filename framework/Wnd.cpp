@@ -18,8 +18,10 @@ namespace
 // round trip to the window server under Wine). Window handles are unique across processes,
 // so another instance's windows are simply not in it.
 std::unordered_map<HWND, CWnd*> g_boundWindows;
-// All our subclasses share one procedure; the object comes as the reference data.
-constexpr UINT_PTR kSubclassId = 1;
+// The procedure each subclass replaced, for as long as ours stays in the window's chain. Our
+// procedure is set with SetWindowLongPtr rather than SetWindowSubclass: Wine's comctl32 finds
+// its subclass data through a window property on every message, twice.
+std::unordered_map<HWND, WNDPROC> g_previousProcs;
 const wchar_t kWindowClass[] = L"KalvoWindow";
 
 // Messages whose dialog-procedure answer is the result itself, not DWLP_MSGRESULT.
@@ -57,7 +59,7 @@ CWnd::~CWnd()
     HWND hWnd = m_hWnd;
     bool owns = m_ownsWindow;
     if (m_binding == Binding::Subclass)
-        ::RemoveWindowSubclass(hWnd, &CWnd::SubclassProc, kSubclassId);
+        RestorePreviousProc(hWnd);
     // Unbound first, so none of the destruction messages reach a half-destroyed object.
     Unbind();
     if (owns && ::IsWindow(hWnd))
@@ -86,6 +88,7 @@ void CWnd::Unbind()
         g_boundWindows.erase(m_hWnd);
     m_hWnd = nullptr;
     m_binding = Binding::None;
+    m_pfnSuper = nullptr;
     m_ownsWindow = false;
     m_views.clear();
 }
@@ -141,14 +144,37 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
         return FALSE;
     m_hWnd = hWnd;
     PreSubclassWindow();
-    if (!::SetWindowSubclass(hWnd, &CWnd::SubclassProc, kSubclassId,
-                             reinterpret_cast<DWORD_PTR>(this)))
-    {
-        m_hWnd = nullptr;
-        return FALSE;
-    }
+    // Bound first, so the first message through our procedure finds its object.
     Bind(hWnd, Binding::Subclass);
+    auto found = g_previousProcs.find(hWnd);
+    if (found == g_previousProcs.end())
+    {
+        const auto previous = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+            hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
+        if (!previous)
+        {
+            Unbind();
+            return FALSE;
+        }
+        found = g_previousProcs.emplace(hWnd, previous).first;
+    }
+    // Otherwise ours is still in the chain under a later subclass, and serves this object.
+    m_pfnSuper = found->second;
     return TRUE;
+}
+
+// Puts the replaced procedure back, unless another subclass went on top of ours since; then
+// ours stays in the chain and passes every message on.
+void CWnd::RestorePreviousProc(HWND hWnd)
+{
+    const auto found = g_previousProcs.find(hWnd);
+    if (found == g_previousProcs.end())
+        return;
+    if (::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc))
+    {
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(found->second));
+        g_previousProcs.erase(found);
+    }
 }
 
 BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
@@ -164,7 +190,7 @@ HWND CWnd::UnsubclassWindow()
     if (m_binding != Binding::Subclass)
         return nullptr;
     HWND hWnd = m_hWnd;
-    ::RemoveWindowSubclass(hWnd, &CWnd::SubclassProc, kSubclassId);
+    RestorePreviousProc(hWnd);
     Unbind();
     return hWnd;
 }
@@ -207,7 +233,7 @@ LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (m_binding)
     {
     case Binding::Subclass:
-        return ::DefSubclassProc(m_hWnd, msg, wParam, lParam);
+        return ::CallWindowProcW(m_pfnSuper, m_hWnd, msg, wParam, lParam);
     case Binding::Window:
         return ::DefWindowProcW(m_hWnd, msg, wParam, lParam);
     case Binding::Dialog:
@@ -267,12 +293,19 @@ LRESULT CALLBACK CWnd::WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
     return GuardCallback<LRESULT>(0, [&] { return self->RouteMessage(msg, wParam, lParam); });
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                    DWORD_PTR refData)
+LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<CWnd*>(refData);
-    if (!self || self->m_hWnd != hWnd)
-        return ::DefSubclassProc(hWnd, msg, wParam, lParam);
+    CWnd* self = FromHandlePermanent(hWnd);
+    if (!self || self->m_binding != Binding::Subclass)
+    {
+        const auto found = g_previousProcs.find(hWnd);
+        if (found == g_previousProcs.end())
+            return ::DefWindowProcW(hWnd, msg, wParam, lParam);
+        const WNDPROC previous = found->second;
+        if (msg == WM_NCDESTROY)
+            g_previousProcs.erase(found);
+        return ::CallWindowProcW(previous, hWnd, msg, wParam, lParam);
+    }
     if (msg == WM_NCDESTROY)
         return self->FinalMessage(msg, wParam, lParam);
     return GuardCallback<LRESULT>(0, [&] { return self->RouteMessage(msg, wParam, lParam); });
@@ -333,8 +366,8 @@ LRESULT CWnd::FinalMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     LRESULT result = 0;
     if (m_binding == Binding::Subclass)
     {
-        result = ::DefSubclassProc(hWnd, msg, wParam, lParam);
-        ::RemoveWindowSubclass(hWnd, &CWnd::SubclassProc, kSubclassId);
+        result = ::CallWindowProcW(m_pfnSuper, hWnd, msg, wParam, lParam);
+        g_previousProcs.erase(hWnd);
     }
     else
     {

@@ -46,8 +46,8 @@ public:
     virtual BOOL ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Called by the message loops for messages to this window or its children. TRUE consumes.
     virtual BOOL PreTranslateMessage(MSG* msg);
-    // Lets the previous procedure process the message being handled (DefSubclassProc,
-    // DefWindowProc or the dialog manager's default). Reflected messages have none: 0.
+    // Lets the previous procedure process the message being handled (the subclassed
+    // procedure, DefWindowProc or the dialog manager's default). Reflected messages have none: 0.
     LRESULT Default();
     // The same with other parameters, e.g. WM_PAINT drawing into a given context.
     LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -188,8 +188,8 @@ private:
     class MessageScope;
 
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR refData);
+    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static void RestorePreviousProc(HWND hWnd);
 
     void Bind(HWND hWnd, Binding binding);
     void Unbind();
@@ -201,6 +201,7 @@ private:
     CWnd* ViewOf(HWND hWnd) const;
 
     Binding m_binding = Binding::None;
+    WNDPROC m_pfnSuper = nullptr;
     bool m_ownsWindow = false;
     bool m_bToolTipsEnabled = false;
     // Set while Default() asks the dialog manager, which first calls our dialog procedure again.

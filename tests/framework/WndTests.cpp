@@ -37,6 +37,13 @@ HWND CreateEdit(CWnd& parent)
                              reinterpret_cast<HMENU>(7), nullptr, nullptr);
 }
 
+// A later subclass by someone else, on top of ours.
+WNDPROC g_procBelowOuter = nullptr;
+LRESULT CALLBACK OuterProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return ::CallWindowProcW(g_procBelowOuter, hWnd, msg, wParam, lParam);
+}
+
 } // namespace
 
 TEST(WindowBinding, CreatedWindowIsBoundUntilDestroyedAndDiesWithItsObject)
@@ -83,6 +90,40 @@ TEST(WindowBinding, SubclassedControlIsReleasedWhicheverSideGoesFirst)
     ::DestroyWindow(edit);
     EXPECT_EQ(control.destroyed, 1);
     EXPECT_EQ(control.m_hWnd, nullptr);
+}
+
+TEST(WindowBinding, SubclassUnderAnotherOneKeepsTheChainWhenItsObjectGoes)
+{
+    Probe<CWnd> parent;
+    ASSERT_TRUE(CreateTopLevel(parent));
+    HWND edit = CreateEdit(parent);
+    const LONG_PTR original = ::GetWindowLongPtrW(edit, GWLP_WNDPROC);
+    {
+        Probe<CWnd> control;
+        ASSERT_TRUE(control.SubclassWindow(edit));
+        g_procBelowOuter = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OuterProc)));
+        EXPECT_EQ(::SendMessageW(edit, WM_APP, 4, 0), 8);
+    }
+    // Ours could not be taken out from under the outer one; it now only passes messages on.
+    EXPECT_EQ(::GetWindowLongPtrW(edit, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&OuterProc));
+    EXPECT_EQ(::SendMessageW(edit, WM_APP, 4, 0), 0);
+    ::SetWindowTextW(edit, L"123");
+    EXPECT_EQ(::GetWindowTextLengthW(edit), 3);
+
+    // Bound again, ours serves the new object from where it is in the chain.
+    Probe<CWnd> control;
+    ASSERT_TRUE(control.SubclassWindow(edit));
+    EXPECT_EQ(::SendMessageW(edit, WM_APP, 4, 0), 8);
+    control.SetWindowText(L"once");
+    EXPECT_EQ(control.GetWindowText(), L"once");
+    ASSERT_EQ(control.UnsubclassWindow(), edit);
+    EXPECT_EQ(::GetWindowLongPtrW(edit, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&OuterProc));
+    ::SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_procBelowOuter));
+    ASSERT_TRUE(control.SubclassWindow(edit));
+    ASSERT_EQ(control.UnsubclassWindow(), edit);
+    EXPECT_EQ(::GetWindowLongPtrW(edit, GWLP_WNDPROC), original) << "nothing left of ours";
+    ::DestroyWindow(edit);
 }
 
 TEST(WindowBinding, DefaultPassesTheMessageOnForEachKindOfBinding)
