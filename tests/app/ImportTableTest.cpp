@@ -46,7 +46,15 @@ std::set<std::string> ImportedDlls(const std::vector<char>& image)
         }
         return image.size();
     };
-    const DWORD importRva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    // The import directory sits at another offset in a 64-bit (PE32+) optional header.
+    const auto* nt64 = reinterpret_cast<const IMAGE_NT_HEADERS64*>(nt);
+    const bool bPe32Plus = nt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
+    if (bPe32Plus && !At<IMAGE_NT_HEADERS64>(image, dos->e_lfanew))
+        return names;
+    const DWORD importRva =
+        (bPe32Plus ? nt64->OptionalHeader.DataDirectory : nt->OptionalHeader.DataDirectory)
+            [IMAGE_DIRECTORY_ENTRY_IMPORT]
+                .VirtualAddress;
     for (size_t offset = toOffset(importRva);; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR))
     {
         const auto* descriptor = At<IMAGE_IMPORT_DESCRIPTOR>(image, offset);
@@ -63,11 +71,21 @@ std::set<std::string> ImportedDlls(const std::vector<char>& image)
 
 TEST(ImportTable, KalvoImportsOnlySystemDlls)
 {
+    // The test is built for the same platform as Kalvo.exe, so their headers must agree.
+    const WORD expectedMagic =
+        sizeof(void*) == 8 ? IMAGE_NT_OPTIONAL_HDR64_MAGIC : IMAGE_NT_OPTIONAL_HDR32_MAGIC;
+    const auto image = ReadFile(KALVO_EXE_PATH);
+    const auto* dos = At<IMAGE_DOS_HEADER>(image, 0);
+    ASSERT_TRUE(dos);
+    const auto* nt = At<IMAGE_NT_HEADERS32>(image, dos->e_lfanew);
+    ASSERT_TRUE(nt);
+    EXPECT_EQ(nt->OptionalHeader.Magic, expectedMagic);
+
     const std::set<std::string> system = {"kernel32.dll", "user32.dll",   "gdi32.dll",
                                           "comctl32.dll", "wininet.dll",  "shell32.dll",
                                           "ole32.dll",    "advapi32.dll", "msvcrt.dll",
                                           "comdlg32.dll"};
-    const auto imported = ImportedDlls(ReadFile(KALVO_EXE_PATH));
+    const auto imported = ImportedDlls(image);
     ASSERT_FALSE(imported.empty()) << "no import table read from " << KALVO_EXE_PATH;
     EXPECT_TRUE(imported.count("kernel32.dll"));
     for (const auto& name : imported)
