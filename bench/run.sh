@@ -3,27 +3,41 @@
 # its load before and after. Each bench measures its baseline in the same run and prints
 # ratios against it; nothing here asserts a speed.
 #
-#   bash bench/run.sh [BUILD_DIR]     (default build/windows; ROUNDS=N for more rounds)
+#   bash bench/run.sh [win32|win64] [BUILD_DIR]   (ROUNDS=N for more rounds)
 #
-# Uses DISPLAY when it answers, else a private Xvfb display, and a Wine prefix of its own
-# (build/wine-bench, or KALVO_WINEPREFIX). The rebuild bench reads the bank's document
+# The target defaults to the 32-bit build where this machine executes 32-bit code, else the
+# 64-bit one; its build folder to build/windows or build/windows64. Uses DISPLAY when it
+# answers, else a private Xvfb display, and a Wine prefix of its own (build/wine-bench,
+# build/wine-bench-win64, or KALVO_WINEPREFIX). The rebuild bench reads the bank's document
 # stored beside the repository, or KALVO_RATES_DOCUMENT.
-set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
+source "$repo/tools/report-failure.sh"
 cd "$repo"
-build=$(realpath -m "${1:-build/windows}")
 rounds="${ROUNDS:-15}"
 bash tools/setup.sh >/dev/null
-KALVO_WINEPREFIX="${KALVO_WINEPREFIX:-$repo/build/wine-bench}" source tools/wine-env.sh
+source tools/wine-env.sh
 
-if [ "$build" = "$repo/build/windows" ]; then
-  cmake --preset windows >/dev/null
+target="${1:-$(runnable_windows_targets | head -n 1)}"
+if [ -z "$target" ]; then
+  echo "bench/run.sh: this machine can execute neither Windows build" >&2
+  exit 1
+fi
+use_windows_target "$target" wine-bench
+reason=$(windows_target_unrunnable_reason "$target")
+if [ -n "$reason" ]; then
+  echo "bench/run.sh: cannot run the $target build: $reason" >&2
+  exit 1
+fi
+build=$(realpath -m "${2:-$KALVO_BUILD_DIR}")
+echo "== benchmarks of the $target build in $build, under $KALVO_WINE"
+
+if [ "$build" = "$KALVO_BUILD_DIR" ]; then
+  cmake --preset "$KALVO_PRESET" >/dev/null
 else
-  cmake --preset windows -B "$build" >/dev/null
+  cmake --preset "$KALVO_PRESET" -B "$build" >/dev/null
 fi
 # The release zip too: it holds Kalvo.exe, and a zip older than the exe fails its test.
-cmake --build "$build" --target Kalvo EmptyDialog KeypressBench StartupBench RebuildBench kalvo_catalogue \
-  release_zip
+cmake --build "$build" --target Kalvo EmptyDialog KeypressBench StartupBench RebuildBench release_zip
 
 scratch=$(mktemp -d)
 cleanup() {
@@ -41,24 +55,24 @@ leave_windows_unmanaged
 # A starter catalogue made now from the sources: the one beside the built program keeps
 # the state of every run from there.
 starter="$scratch/Kalvo.mdb"
-wine "$build/tools/catalogue/kalvo_catalogue.exe" "$starter" "$repo"/tools/catalogue/source/*.txt >/dev/null
+"$build/host-tools/tools/catalogue/kalvo_catalogue" "$starter" "$repo"/tools/catalogue/source/*.txt >/dev/null
 
 document=$(realpath -m "${KALVO_RATES_DOCUMENT:-$repo/../shared/data/eurofxref-daily-2026-07-06.xml}")
 
 echo "== machine"
 echo "cpus: $(nproc), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
 echo "memory: $(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo)"
-echo "wine: $(wine --version)"
+echo "wine: $("$KALVO_WINE" --version) ($target build)"
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 cd "$build/bench"
 echo "== keypress"
-wine KeypressBench.exe "$starter"
+"$KALVO_WINE" KeypressBench.exe "$starter"
 echo "== start-up and memory ($rounds rounds)"
-wine StartupBench.exe ../Kalvo/Kalvo.exe "$starter" EmptyDialog.exe "$rounds"
+"$KALVO_WINE" StartupBench.exe ../Kalvo/Kalvo.exe "$starter" EmptyDialog.exe "$rounds"
 echo "== currency rebuild"
 if [ -f "$document" ]; then
-  wine RebuildBench.exe "$starter" "$document"
+  "$KALVO_WINE" RebuildBench.exe "$starter" "$document"
 else
   echo "no stored rates document at $document"
 fi

@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Installs what Kalvo's build and tests need on Debian 12 (run as root).
 # Idempotent: every step checks first, so a second run takes seconds.
-set -euo pipefail
-
 repo=$(cd "$(dirname "$0")/.." && pwd)
+source "$repo/tools/report-failure.sh"
 deps="$repo/.deps"
 export DEBIAN_FRONTEND=noninteractive
 
 packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-  wine wine32:i386 libgnutls30:i386 xvfb xauth x11-utils xdotool imagemagick
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+  wine wine64 wine32:i386 libgnutls30:i386 xvfb xauth x11-utils xdotool imagemagick
   cmake ninja-build g++ clang libclang-rt-14-dev tcl googletest dpkg-dev
   python3 python3-pil fonts-dejavu-core openssl
 )
@@ -27,17 +27,57 @@ ensure_i386() {
   touch "$deps/.apt-stale"
 }
 
-# 'apt-get source' needs a deb-src line beside the deb lines.
+# 'apt-get source' needs deb-src entries. They are copies of the Debian archive entries this
+# machine is already configured with (same archives, suites, components and keys), so the
+# sources come from wherever its binary packages come from.
 ensure_deb_src() {
-  local f=/etc/apt/sources.list.d/kalvo-deb-src.sources
-  [ -f "$f" ] && return 0
-  cat >"$f" <<'SRC'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
+  local dir=/etc/apt/sources.list.d wanted_sources wanted_list
+  if [ -n "$(configured_targets 'Identifier: Sources' | grep -v "^$dir/kalvo-deb-src\.")" ]; then
+    rm -f "$dir/kalvo-deb-src.sources" "$dir/kalvo-deb-src.list"
+    return 0
+  fi
+  [ -n "$(configured_targets 'Identifier: Packages' 'Origin: Debian')" ] || apt-get update -qq
+  wanted_sources=$(deb_src_entries sources)
+  wanted_list=$(deb_src_entries list)
+  if [ -z "$wanted_sources$wanted_list" ]; then
+    echo "setup: no Debian archive is configured for apt, so SQLite's sources cannot be had" >&2
+    return 1
+  fi
+  write_if_changed "$dir/kalvo-deb-src.sources" "$wanted_sources"
+  write_if_changed "$dir/kalvo-deb-src.list" "$wanted_list"
+}
+
+# "FILE:N" for each configured index matching the filters: N counts deb822 stanzas in a
+# .sources file and lines in a one-line .list file.
+configured_targets() {
+  apt-get indextargets --format '$(SOURCESENTRY)' "$@" | sort -u
+}
+
+# The Debian entries of one file format, turned from deb into deb-src.
+deb_src_entries() {
+  local format=$1 entry file n
+  configured_targets 'Identifier: Packages' 'Origin: Debian' | while IFS= read -r entry; do
+    file=${entry%:*}
+    n=${entry##*:}
+    case "$format:$file" in
+      sources:*.sources)
+        awk -v n="$n" 'BEGIN { RS = "" } NR == n' "$file" |
+          sed -e '/^#/d' -e 's/^Types:.*/Types: deb-src/'
+        echo ;;
+      list:*.sources) ;;
+      list:*) sed -n "${n}s/^deb\([[:space:]]\)/deb-src\1/p" "$file" ;;
+    esac
+  done
+}
+
+write_if_changed() {
+  local file=$1 text=$2
+  if [ -z "$text" ]; then
+    [ ! -f "$file" ] || { rm -f "$file"; touch "$deps/.apt-stale"; }
+    return 0
+  fi
+  [ -f "$file" ] && [ "$(cat "$file")" = "$text" ] && return 0
+  printf '%s\n' "$text" >"$file"
   touch "$deps/.apt-stale"
 }
 
@@ -69,6 +109,7 @@ ensure_sqlite() {
 
 mkdir -p "$deps"
 ensure_i386
+install_packages
 ensure_deb_src
 install_packages
 ensure_sqlite

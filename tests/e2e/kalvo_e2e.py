@@ -93,10 +93,17 @@ def xdotool(*args, check_rc=True):
     return run(["xdotool", *map(str, args)], check_rc=check_rc).stdout
 
 
+def wine():
+    """The Wine loader of the build under test (32- or 64-bit), which ctest names."""
+    return os.environ["KALVO_WINE"]
+
+
 def require_environment():
     for name in ("DISPLAY", "WINEPREFIX"):
         check(os.environ.get(name), f"{name} is not set: run through tools/test.sh")
-    for tool in ("wine", "xdotool", "import", "convert"):
+    check(os.access(os.environ.get("KALVO_WINE", ""), os.X_OK),
+          "KALVO_WINE does not name a Wine loader: run through ctest")
+    for tool in ("xdotool", "import", "convert"):
         check(shutil.which(tool), f"{tool} is not installed (tools/setup.sh installs it)")
     check(os.path.exists(os.environ.get("KALVO_CLIPBOARD_TOOL", "")),
           "KALVO_CLIPBOARD_TOOL does not name the clipboard tool: run through ctest")
@@ -250,7 +257,7 @@ def read_clipboard():
     """The clipboard's sequence number and text, read inside Wine by a small tool of the
     tests (KALVO_CLIPBOARD_TOOL): the X clipboard would add Wine's hand-over of the X
     selection, which can lag behind or miss a copy."""
-    result = subprocess.run(["wine", os.environ["KALVO_CLIPBOARD_TOOL"]], capture_output=True,
+    result = subprocess.run([wine(), os.environ["KALVO_CLIPBOARD_TOOL"]], capture_output=True,
                             timeout=20)
     check(result.returncode == 0, f"the clipboard tool failed: {result.stderr!r}")
     sequence, _, text = result.stdout.decode("utf-8", "replace").partition("\n")
@@ -295,7 +302,7 @@ class Kalvo:
         logfile = open(self.log_path, "ab")
         # The absolute path: the process's command line is then this path, which tells our
         # process from any other Kalvo on the machine.
-        self.proc = subprocess.Popen(["wine", self.exe], cwd=self.folder, stdout=logfile,
+        self.proc = subprocess.Popen([wine(), self.exe], cwd=self.folder, stdout=logfile,
                                      stderr=subprocess.STDOUT, start_new_session=True)
         logfile.close()
         self.window = None

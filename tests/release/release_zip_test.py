@@ -166,7 +166,7 @@ def main():
     parser.add_argument("--zip", required=True)
     parser.add_argument("--built-exe", required=True)
     parser.add_argument("--catalogue-sources", required=True)
-    parser.add_argument("--wine", default="wine")
+    parser.add_argument("--wine", required=True, help="the Wine loader of the build under test")
     ARGS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0], "-v", *rest])
 
