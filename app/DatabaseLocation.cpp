@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 std::wstring GetDatabaseBasePath()
 {
     std::wstring path(MAX_PATH, L'\0');
@@ -24,6 +26,14 @@ std::wstring GetDatabaseBasePath()
     if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
         path.erase(dot);
     return path;
+}
+
+std::wstring GetUserCatalogueFolder()
+{
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return std::wstring();
+    return std::wstring(folder) + L"\\Kalvo";
 }
 
 void ShowDaoError(const CDaoException& e)

@@ -31,7 +31,10 @@ std::unique_ptr<TRecordset> OpenRecordset(bool bReportError, TArgs... args)
 
 BOOL CMainDlg::OpenDatabase()
 {
-    m_strDbPath = ChooseDatabasePath(GetDatabaseBasePath());
+    // A 64-bit program gets no file virtualization on Windows: in a protected program folder
+    // it must keep its catalogue elsewhere or fail at its first start.
+    m_strDbPath = UserCopyIfReadOnly(ChooseDatabasePath(GetDatabaseBasePath()),
+                                     GetUserCatalogueFolder());
     CloseDatabase();
 
     auto database = std::make_unique<CDaoDatabase>();

@@ -44,6 +44,32 @@ bool PassesIntegrityCheck(const std::wstring& path)
     }
 }
 
+std::wstring FileName(const std::wstring& path)
+{
+    const auto slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// Through a temporary name, so that a copy cut short is never taken for the catalogue. A
+// log beside the original holds committed changes, so it goes along.
+bool CopyCatalogue(const std::wstring& source, const std::wstring& target)
+{
+    const std::wstring partial = target + kTempSuffix;
+    FileSystem::Remove(target + L"-wal");
+    FileSystem::Remove(target + L"-shm");
+    bool ok = FileSystem::CopyReplacing(source, partial);
+    if (ok && FileSystem::Exists(source + L"-wal"))
+        ok = FileSystem::CopyReplacing(source + L"-wal", target + L"-wal");
+    if (ok)
+        ok = FileSystem::MoveReplacing(partial, target);
+    if (!ok)
+    {
+        FileSystem::Remove(partial);
+        FileSystem::Remove(target + L"-wal");
+    }
+    return ok;
+}
+
 void RecoverFromCopy(const std::wstring& path)
 {
     const std::wstring copy = path + kTempSuffix;
@@ -80,6 +106,18 @@ std::wstring ChooseDatabasePath(const std::wstring& basePath)
     FileSystem::MakeWritable(dat);
     FileSystem::MakeWritable(mdb);
     return FileExists(dat) ? dat : mdb;
+}
+
+std::wstring UserCopyIfReadOnly(const std::wstring& path, const std::wstring& userFolder)
+{
+    if (userFolder.empty() || !FileSystem::RefusesWrites(path))
+        return path;
+    const std::wstring copy = userFolder + FileSystem::PathSeparator() + FileName(path);
+    if (FileExists(copy))
+        return copy;
+    if (!FileSystem::CreateDirectories(userFolder) || !CopyCatalogue(path, copy))
+        return path;
+    return copy;
 }
 
 bool CompactDatabaseFile(const std::wstring& path)

@@ -16,6 +16,16 @@ bool Remove(const std::wstring& path);
 // system attributes, on POSIX a missing owner write permission. False if that failed.
 bool MakeWritable(const std::wstring& path);
 
+// True when the file exists but this process may not open it for writing (no permission, or
+// a read-only medium or mount). A file that is merely in use elsewhere is not refused.
+bool RefusesWrites(const std::wstring& path);
+
+// Copies source to target, replacing target. False if anything failed.
+bool CopyReplacing(const std::wstring& source, const std::wstring& target);
+
+// Creates the directory and any missing parents; true when it exists afterwards.
+bool CreateDirectories(const std::wstring& path);
+
 // The opposite, for tests: marks the file read-only.
 bool SetReadOnly(const std::wstring& path);
 bool IsReadOnly(const std::wstring& path);

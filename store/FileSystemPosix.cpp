@@ -3,6 +3,8 @@
 #include "store/Utf8.h"
 
 #include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,6 +34,52 @@ bool MakeWritable(const std::wstring& path)
     if (st.st_mode & S_IWUSR)
         return true;
     return ::chmod(native.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
+}
+
+bool RefusesWrites(const std::wstring& path)
+{
+    const int fd = ::open(ToUtf8(path).c_str(), O_RDWR);
+    if (fd >= 0)
+    {
+        ::close(fd);
+        return false;
+    }
+    return errno == EACCES || errno == EPERM || errno == EROFS;
+}
+
+bool CopyReplacing(const std::wstring& source, const std::wstring& target)
+{
+    std::FILE* in = std::fopen(ToUtf8(source).c_str(), "rb");
+    if (!in)
+        return false;
+    std::FILE* out = std::fopen(ToUtf8(target).c_str(), "wb");
+    bool ok = out != nullptr;
+    std::vector<char> buffer(1 << 16);
+    while (ok)
+    {
+        const size_t n = std::fread(buffer.data(), 1, buffer.size(), in);
+        if (n == 0)
+        {
+            ok = !std::ferror(in);
+            break;
+        }
+        ok = std::fwrite(buffer.data(), 1, n, out) == n;
+    }
+    std::fclose(in);
+    if (out && std::fclose(out) != 0)
+        ok = false;
+    return ok;
+}
+
+bool CreateDirectories(const std::wstring& path)
+{
+    const std::string native = ToUtf8(path);
+    if (::mkdir(native.c_str(), 0777) == 0 || errno == EEXIST)
+        return true;
+    const auto slash = path.find_last_of(L'/');
+    if (errno != ENOENT || slash == std::wstring::npos || slash == 0)
+        return false;
+    return CreateDirectories(path.substr(0, slash)) && ::mkdir(native.c_str(), 0777) == 0;
 }
 
 bool SetReadOnly(const std::wstring& path)

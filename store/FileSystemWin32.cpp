@@ -24,6 +24,35 @@ bool MakeWritable(const std::wstring& path)
            FALSE;
 }
 
+bool RefusesWrites(const std::wstring& path)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+    {
+        ::CloseHandle(file);
+        return false;
+    }
+    const DWORD error = ::GetLastError();
+    return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT;
+}
+
+bool CopyReplacing(const std::wstring& source, const std::wstring& target)
+{
+    return ::CopyFileW(source.c_str(), target.c_str(), FALSE) != FALSE;
+}
+
+bool CreateDirectories(const std::wstring& path)
+{
+    if (::CreateDirectoryW(path.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS)
+        return true;
+    const auto slash = path.find_last_of(L"\\/");
+    if (::GetLastError() != ERROR_PATH_NOT_FOUND || slash == std::wstring::npos || slash == 0)
+        return false;
+    return CreateDirectories(path.substr(0, slash)) && ::CreateDirectoryW(path.c_str(), nullptr);
+}
+
 bool SetReadOnly(const std::wstring& path)
 {
     DWORD attributes = ::GetFileAttributesW(path.c_str());
