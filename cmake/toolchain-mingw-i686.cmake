@@ -1,12 +1,6 @@
-# 32-bit Windows through MinGW-w64 (posix threads), tests run under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# 32-bit Windows, tests run under Wine's 32-bit loader, named by its own path like the
+# 64-bit toolchain names its loader.
+set(KALVO_MINGW_TRIPLE i686-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# The 32-bit loader by its own path, like the 64-bit toolchain names its own.
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

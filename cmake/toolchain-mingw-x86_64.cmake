@@ -1,13 +1,7 @@
-# 64-bit Windows through MinGW-w64 (posix threads), tests run under 64-bit Wine. The loader
-# is named directly: Debian's "wine" script starts the 32-bit loader whenever wine32 is
-# installed, and that cannot run on a machine that executes no 32-bit code.
-set(CMAKE_SYSTEM_NAME Windows)
+# 64-bit Windows, tests run under 64-bit Wine. The loader is named directly: Debian's "wine"
+# script starts the 32-bit loader whenever wine32 is installed, and that cannot run on a
+# machine that executes no 32-bit code.
+set(KALVO_MINGW_TRIPLE x86_64-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

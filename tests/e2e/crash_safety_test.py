@@ -13,7 +13,6 @@ restores) must open, pass the integrity check and hold every category and unit.
 Every random choice comes from one seed, printed first; --seed replays a run.
 """
 
-import argparse
 import contextlib
 import os
 import random
@@ -28,8 +27,8 @@ import time
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kalvo_e2e import (  # noqa: E402
-    MESSAGE_BOX, UNIT_DIALOG, Catalogue, Failure, InstallFolder, Kalvo, Screen, check, inconsistencies,
-    install, log, require_environment, snapshot)
+    MESSAGE_BOX, UNIT_DIALOG, Catalogue, Failure, InstallFolder, Kalvo, Screen, check,
+    driver_arguments, inconsistencies, install, log, require_environment, snapshot)
 
 CATEGORY = "Temperature"
 STORM_KEYS = ["0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "period", "minus", "plus",
@@ -415,10 +414,7 @@ class CompactionRounds:
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--program-dir", required=True,
-                        help="the folder of the built Kalvo.exe and its starter Kalvo.mdb")
-    parser.add_argument("--shots", required=True, help="folder for the screenshots")
+    parser = driver_arguments()
     parser.add_argument("--seed", type=int, default=int(os.environ.get("KALVO_CRASH_SEED", 1)))
     parser.add_argument("--rounds", type=int, default=30, help="storm rounds")
     parser.add_argument("--compaction-rounds", type=int, default=20)

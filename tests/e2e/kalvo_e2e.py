@@ -7,6 +7,7 @@ of the locks Wine's SQLite takes, so opening the live file could checkpoint and 
 log the running program still writes to.
 """
 
+import argparse
 import math
 import os
 import shutil
@@ -96,6 +97,15 @@ def xdotool(*args, check_rc=True):
 def wine():
     """The Wine loader of the build under test (32- or 64-bit), which ctest names."""
     return os.environ["KALVO_WINE"]
+
+
+def driver_arguments():
+    """The arguments every driver takes from ctest; a driver may add its own."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--program-dir", required=True,
+                        help="the folder of the built Kalvo.exe and its starter Kalvo.mdb")
+    parser.add_argument("--shots", required=True, help="folder for the screenshots")
+    return parser
 
 
 def require_environment():

@@ -7,7 +7,6 @@ beside the program.
 The folder is a tmpfs mounted read-only, which refuses writes even to root. Mounting needs
 root; without it the test says so and is skipped (exit 77)."""
 
-import argparse
 import glob
 import hashlib
 import os
@@ -19,8 +18,8 @@ import tempfile
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kalvo_e2e import (  # noqa: E402
-    Kalvo, Screen, check, inconsistencies, install, log, poll, require_environment,
-    same_value, snapshot)
+    Kalvo, Screen, check, driver_arguments, inconsistencies, install, log, poll,
+    require_environment, same_value, snapshot)
 
 SKIPPED = 77
 
@@ -110,10 +109,7 @@ def run_twice(kalvo, folder, user_folder, screen, scratch):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--program-dir", required=True,
-                        help="the folder of the built Kalvo.exe and its starter Kalvo.mdb")
-    parser.add_argument("--shots", required=True, help="folder for the screenshots")
+    parser = driver_arguments()
     args = parser.parse_args()
     require_environment()
 

@@ -4,7 +4,6 @@ category, type a value, change the source unit, show and hide results, copy valu
 and delete a unit through Unit Properties, exit; then start again and find the same state
 in the catalogue file and in the window."""
 
-import argparse
 import os
 import shutil
 import sys
@@ -15,7 +14,7 @@ sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kalvo_e2e import (  # noqa: E402
     MESSAGE_BOX, RESULT_LIST, SOURCE_UNIT_FIELD, UNIT_LIST, VALUE_FIELD, Failure, InstallFolder,
-    Screen, check, crop_pixels, differing_pixels, inconsistencies, install, log,
+    Screen, check, crop_pixels, differing_pixels, driver_arguments, inconsistencies, install, log,
     require_environment, same_value)
 
 CATEGORY = "Temperature"
@@ -77,10 +76,7 @@ def consistent_with(category_id, source_name, value):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--program-dir", required=True,
-                        help="the folder of the built Kalvo.exe and its starter Kalvo.mdb")
-    parser.add_argument("--shots", required=True, help="folder for the screenshots")
+    parser = driver_arguments()
     args = parser.parse_args()
     require_environment()
 
