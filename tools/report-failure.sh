@@ -2,7 +2,7 @@
 # its line and its exit status before the script stops, so nothing ends without a word.
 set -euo pipefail
 set -o errtrace
-trap 'kalvo_report_failure $? "$BASH_COMMAND" "${BASH_SOURCE[0]}" "$LINENO"' ERR
+trap 'kalvo_report_failure $? "$BASH_COMMAND" "${BASH_SOURCE[0]:-$0}" "$LINENO"' ERR
 
 kalvo_report_failure() {
   echo "$(basename "$3"): failed (exit $1) at line $4: $2" >&2
