@@ -75,7 +75,7 @@ start_private_display() {
       [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
       sleep 0.1
     done
-    kill "$xvfb_pid" 2>/dev/null || true
+    kill "$xvfb_pid" 2>/dev/null || true  # it may have ended already: try the next number
   done
   echo "could not start Xvfb on any display from :90 to :120" >&2
   return 1
