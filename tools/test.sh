@@ -32,9 +32,15 @@ for target in "${kalvo_windows_targets[@]}"; do
   reason=$(windows_target_unrunnable_reason "$target")
   if [ -z "$reason" ]; then runnable+=("$target"); else skipped+=("$target not run: $reason"); fi
 done
-plan="Windows suites: ${runnable[*]:-none} to run"
-[ ${#skipped[@]} -eq 0 ] || plan+="; $(IFS=';'; echo "${skipped[*]}")"
-echo "== $plan"
+# "a, b" from the arguments (or "none"), for the summary lines.
+joined() {
+  [ $# -gt 0 ] || { echo none; return 0; }
+  local text
+  text=$(printf '%s, ' "$@")
+  echo "${text%, }"
+}
+
+echo "== Windows suites: $(joined "${runnable[@]}") to run${skipped:+; $(joined "${skipped[@]}")}"
 if [ ${#runnable[@]} -eq 0 ]; then
   echo "test.sh: this machine can execute neither Windows build, so no Windows test ran" >&2
   exit 1
@@ -57,5 +63,5 @@ for target in "${runnable[@]}"; do
   fi
   wineserver -k >/dev/null 2>&1 || true  # ends this prefix's server; it may be gone already
 done
-echo "== Windows suites: $(IFS=','; echo "${results[*]}")${skipped:+; $(IFS=';'; echo "${skipped[*]}")}"
+echo "== Windows suites: $(joined "${results[@]}")${skipped:+; $(joined "${skipped[@]}")}"
 exit "$failed"
