@@ -2,8 +2,9 @@
 # A cross build makes them with the machine's own compiler in a sub-build of this tree, so
 # no build step ever executes a Windows program.
 #
-# Sets KALVO_CATALOGUE_TOOL (the builder's path) and KALVO_CATALOGUE_TOOL_TARGET (what a
-# custom command that runs it depends on).
+# Sets KALVO_CATALOGUE_TOOL (the builder's path) and KALVO_CATALOGUE_TOOL_DEPENDS (what a
+# custom command that runs it depends on: the builder's file too, so that a rebuilt builder
+# makes its outputs again).
 if(CMAKE_CROSSCOMPILING)
   include(ExternalProject)
   set(host_build "${CMAKE_BINARY_DIR}/host-tools")
@@ -18,8 +19,8 @@ if(CMAKE_CROSSCOMPILING)
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     BUILD_BYPRODUCTS "${KALVO_CATALOGUE_TOOL}")
-  set(KALVO_CATALOGUE_TOOL_TARGET kalvo_host_tools)
+  set(KALVO_CATALOGUE_TOOL_DEPENDS kalvo_host_tools "${KALVO_CATALOGUE_TOOL}")
 else()
   set(KALVO_CATALOGUE_TOOL "$<TARGET_FILE:kalvo_catalogue>")
-  set(KALVO_CATALOGUE_TOOL_TARGET kalvo_catalogue)
+  set(KALVO_CATALOGUE_TOOL_DEPENDS kalvo_catalogue)
 endif()
