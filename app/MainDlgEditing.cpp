@@ -5,6 +5,8 @@
 #include "editing/CategoryEditDlg.h"
 #include "editing/UnitEditDlg.h"
 
+#include "engine/Conversion.h"
+
 #include "framework/MessageBox.h"
 
 namespace
@@ -199,11 +201,13 @@ void CMainDlg::OnNewUnit()
         OnUnitProperties();
 }
 
-// Runs Unit Properties on the record set's current unit; true when OK stored it.
+// Runs Unit Properties on the record set's current unit and refills the unit and result
+// lists; true when OK stored it.
 bool CMainDlg::EditUnitInDialog(CRecordsetUnit& recordset)
 {
     if (!HasCurrentRecord(recordset) || !HasCurrentRecord(*m_pCategorySet))
         return false;
+    const UnitScale scaleBefore = ScaleOf(recordset);
     recordset.Edit();
     CUnitEditDlg dialog(&recordset, m_pCategorySet->m_CategoryName, this);
     if (dialog.DoModal() != IDOK)
@@ -213,26 +217,23 @@ bool CMainDlg::EditUnitInDialog(CRecordsetUnit& recordset)
         return false;
     }
     recordset.Update();
+    // A changed factor, shift or invert flag changes what the source value is in that
+    // unit: the stored values follow at once, so no list shows the old conversion.
+    if (ScaleOf(recordset) != scaleBefore)
+        m_ValueEntry.RecalculateResults(m_ValueEntry.Value());
+    FillList(m_listUnits);
+    FillList(m_listResult);
     return true;
 }
 
-// The stored values follow a changed factor at the next change of the source value.
 void CMainDlg::OnUnitProperties()
 {
     if (!EditUnitInDialog(*m_pUnitSet))
         return;
-    FillList(m_listUnits);
-    FillList(m_listResult);
     FocusControl(IDC_UNIT_LIST);
 }
 
-void CMainDlg::OnResultProperties()
-{
-    if (!EditUnitInDialog(*m_pResultSet))
-        return;
-    FillList(m_listUnits);
-    FillList(m_listResult);
-}
+void CMainDlg::OnResultProperties() { EditUnitInDialog(*m_pResultSet); }
 
 void CMainDlg::OnDeleteUnit()
 {

@@ -43,7 +43,6 @@ void CMainDlg::ShowSelectedCategory()
     m_nCategoryId = categories.m_CategoryId;
     SetWindowText(L"Kalvo - " + categories.m_CategoryName);
     FillList(m_listUnits);
-    FillList(m_listResult);
 
     CRecordsetUnit& units = *m_pUnitSet;
     if (units.GetRecordCount() == 0)
@@ -63,6 +62,9 @@ void CMainDlg::ShowSelectedCategory()
             units.SetAbsolutePosition(nPosition);
     }
     m_ValueEntry.SetValue(dValue);
+    // Only now: the restored value has just been converted into every unit, and the values
+    // stored before may be stale (a catalogue written elsewhere, a factor edited since).
+    FillList(m_listResult);
 }
 
 void CMainDlg::ShowSelectedUnit()

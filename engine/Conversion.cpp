@@ -17,13 +17,10 @@ double ConvertValue(double x, const UnitScale& source, const UnitScale& target)
     return r;
 }
 
-namespace
-{
 UnitScale ScaleOf(const CRecordsetUnit& unit)
 {
     return UnitScale{unit.m_FactorMul, unit.m_FactorAdd, unit.m_IsInvertResult};
 }
-} // namespace
 
 void RecalculateUnitValues(double x, CRecordsetCategory& categories, CRecordsetUnit& units)
 {

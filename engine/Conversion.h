@@ -16,6 +16,17 @@ struct UnitScale
     bool isInvertResult;
 };
 
+// Field by field, bit for bit but for the sign of zero; a NaN factor never equals itself.
+inline bool operator==(const UnitScale& a, const UnitScale& b)
+{
+    return a.factorMul == b.factorMul && a.factorAdd == b.factorAdd &&
+           a.isInvertResult == b.isInvertResult;
+}
+inline bool operator!=(const UnitScale& a, const UnitScale& b) { return !(a == b); }
+
+// The scale of the unit record the set stands on.
+UnitScale ScaleOf(const CRecordsetUnit& unit);
+
 // The value x given in `source`, expressed in `target`. IEEE double arithmetic in the
 // order written; a zero factor yields an infinity or NaN, which is the honest answer.
 double ConvertValue(double x, const UnitScale& source, const UnitScale& target);

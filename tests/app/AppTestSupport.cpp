@@ -1,6 +1,9 @@
 #include "tests/app/AppTestSupport.h"
 
 #include "app/DatabaseLocation.h"
+#include "app/MainDlg.h"
+#include "engine/Conversion.h"
+#include "engine/NumberText.h"
 #include "tools/catalogue/CatalogueWriter.h"
 
 #include "store/Utf8.h"
@@ -98,6 +101,26 @@ ScriptedMessageBoxes::ScriptedMessageBoxes(std::deque<int> answers)
           return answer;
       })
 {
+}
+
+std::vector<std::wstring> WrongResultRows(CMainDlg& dlg)
+{
+    CRecordsetUnit& units = *dlg.m_pUnitSet;
+    if (!units.FindUnit(dlg.m_pCategorySet->m_SourceUnitId))
+        return {L"the category has no source unit"};
+    const UnitScale source = ScaleOf(units);
+    CRecordsetResult& results = *dlg.m_pResultSet;
+    std::vector<std::wstring> wrong;
+    for (int row = 0; row < dlg.m_listResult.GetItemCount(); ++row)
+    {
+        results.SetAbsolutePosition(static_cast<std::int32_t>(dlg.m_listResult.GetItemData(row)));
+        const std::wstring expected =
+            FormatLg(ConvertValue(dlg.m_ValueEntry.Value(), source, ScaleOf(results)));
+        const std::wstring shown = dlg.m_listResult.GetItemText(row, 1);
+        if (shown != expected)
+            wrong.push_back(results.m_UnitName + L": " + shown + L", not " + expected);
+    }
+    return wrong;
 }
 
 long long QueryInteger(const std::wstring& path, const std::string& sql)

@@ -57,5 +57,11 @@ private:
     ScopedMessageBoxHandler m_handler;
 };
 
+class CMainDlg;
+
+// The result rows whose text is not the value field's quantity converted into the row's
+// unit with the catalogue's factors, each as "unit: shown, not expected".
+std::vector<std::wstring> WrongResultRows(CMainDlg& dlg);
+
 // Runs one SQL query with a single integer result on a catalogue file.
 long long QueryInteger(const std::wstring& path, const std::string& sql);

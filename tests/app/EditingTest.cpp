@@ -676,6 +676,24 @@ TEST_F(EditingUnitTest, EmptyCategoryOffersNoUnitToEditOrDeleteAndTakesANewOne)
     EXPECT_EQ(dlg.m_listUnits.GetItemCount(), 0);
 }
 
+// The values follow a changed factor at once, in the catalogue and in the result list.
+TEST_F(EditingUnitTest, ChangedFactorIsShownAndStoredAtOnce)
+{
+    Open(SampleCategories());
+    Command(dlg, IDC_KEY_CLEAR);
+    Command(dlg, IDC_KEY_0 + 3); // 3 metres
+    ASSERT_EQ(RowTexts(dlg.m_listResult)[SelectedRow(dlg.m_listResult)], L"Kilometre");
+    ScriptedMessageBoxes boxes;
+    DialogScript script({[&](CDialog& dialog) {
+        SetField(dialog, IDC_UNIT_FACTOR, L"0.5");
+        Click(dialog, IDOK);
+    }});
+    Command(dlg, ID_RESULT_PROPERTIES);
+    EXPECT_EQ(WrongResultRows(dlg), std::vector<std::wstring>{});
+    EXPECT_EQ(dlg.m_listResult.GetItemText(SelectedRow(dlg.m_listResult), 1), L"6");
+    EXPECT_EQ(SqlDouble("SELECT UserValue FROM Units WHERE UnitName = 'Kilometre'"), 6.0);
+}
+
 TEST_F(EditingUnitTest, ResultListPropertiesEditTheResultsUnitAndKeepTheFocus)
 {
     Open(SampleCategories());

@@ -8,6 +8,9 @@
 
 #include "framework/ModalSeam.h"
 
+#include "store/DaoDatabase.h"
+#include "store/Utf8.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -85,6 +88,36 @@ TEST_F(MainWindowTest, StartsOnTheMarkedCategoryWithItsUnitsAndResults)
               (std::vector<std::wstring>{L"foot", L"Kilometre", L"metre"}));
     EXPECT_EQ(SelectedRow(dlg.m_listResult), 1);
     EXPECT_EQ(dlg.m_editSourceUnit.GetWindowText(), L"metre");
+    dlg.DestroyWindow();
+}
+
+// Stored values may be stale (a catalogue from an older build, factors edited elsewhere):
+// what a chosen category shows is its value converted now, never what was stored before.
+TEST_F(MainWindowTest, EveryStarterCategoryShowsItsValueConvertedWhenChosen)
+{
+    catalogue.WriteBytes(catalogue.MdbPath(), catalogue.ReadBytes(FromUtf8(KALVO_STARTER_CATALOGUE)));
+    {
+        CDaoDatabase database;
+        database.Open(catalogue.MdbPath());
+        database.Execute(L"UPDATE Units SET UserValue = 0 WHERE UnitId NOT IN "
+                         L"(SELECT SourceUnitId FROM Category)");
+    }
+    CMainDlg dlg(L"Kalvo");
+    ASSERT_TRUE(dlg.Create());
+    const int nCategories = dlg.m_listCategory.GetItemCount();
+    ASSERT_GE(nCategories, 25);
+    int nRows = 0;
+    for (int row = 0; row < nCategories; ++row)
+    {
+        dlg.m_listCategory.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED,
+                                        LVIS_SELECTED | LVIS_FOCUSED);
+        ASSERT_EQ(SelectedRow(dlg.m_listCategory), row);
+        nRows += dlg.m_listResult.GetItemCount();
+        EXPECT_EQ(WrongResultRows(dlg), std::vector<std::wstring>{})
+            << ToUtf8(dlg.m_pCategorySet->m_CategoryName);
+    }
+    EXPECT_GE(nRows, 150);
+    EXPECT_TRUE(boxes.boxes.empty());
     dlg.DestroyWindow();
 }
 

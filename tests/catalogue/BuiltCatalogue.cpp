@@ -40,7 +40,7 @@ std::vector<CatalogueCategory> Load()
             category.units.push_back(CatalogueUnit{
                 units.m_UnitId, units.m_UnitName,
                 UnitScale{units.m_FactorMul, units.m_FactorAdd, units.m_IsInvertResult},
-                units.m_IsSelected, units.m_Note});
+                units.m_IsSelected, units.m_Note, units.m_UserValue});
         units.Close();
         std::sort(category.units.begin(), category.units.end(),
                   [](const CatalogueUnit& a, const CatalogueUnit& b) { return a.id < b.id; });

@@ -14,6 +14,7 @@ struct CatalogueUnit
     UnitScale scale{};
     bool isShown = false;
     std::wstring note;
+    double userValue = 0.0;
 };
 
 struct CatalogueCategory

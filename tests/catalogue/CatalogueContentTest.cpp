@@ -67,6 +67,20 @@ TEST(BuiltCatalogue, EveryCategoryNamesItsOwnUnitsAndAKnownIcon)
     }
 }
 
+// A first start shows these values before anything is typed: they must already agree.
+TEST(BuiltCatalogue, EveryStoredValueIsOneSourceUnitConverted)
+{
+    for (const auto& category : BuiltCatalogue())
+    {
+        const CatalogueUnit* source = FindUnit(category, category.sourceUnitId);
+        ASSERT_NE(source, nullptr) << Where(category);
+        EXPECT_EQ(source->userValue, 1.0) << Where(category, source);
+        for (const auto& unit : category.units)
+            EXPECT_TRUE(Close(unit.userValue, ConvertValue(1.0, source->scale, unit.scale)))
+                << Where(category, &unit) << " stores " << unit.userValue;
+    }
+}
+
 TEST(BuiltCatalogue, UnitNamesAreUniqueShortAndEveryUnitIsExplained)
 {
     for (const auto& category : BuiltCatalogue())

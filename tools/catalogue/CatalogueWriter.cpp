@@ -1,5 +1,7 @@
 #include "tools/catalogue/CatalogueWriter.h"
 
+#include "engine/Conversion.h"
+
 #include "store/CatalogueSchema.h"
 #include "store/DaoDatabase.h"
 #include "store/RecordsetCategory.h"
@@ -18,7 +20,6 @@ std::int32_t AddUnit(CRecordsetUnit& units, std::int32_t categoryId, const Sourc
     units.m_IsInvertResult = source.isInvert;
     units.m_IsSelected = source.isShown;
     units.m_Note = source.note;
-    units.m_UserValue = source.isSource ? 1.0 : 0.0;
     units.Update();
     units.MoveLast();
     return units.m_UnitId;
@@ -49,13 +50,14 @@ void WriteCategory(CDaoDatabase& database, CRecordsetCategory& categories,
         if (unit.isTarget)
             targetId = id;
     }
-    units.Close();
-
     categories.Edit();
     categories.m_SourceUnitId = sourceId;
     categories.m_CurrentUnitId = currentId != 0 ? currentId : sourceId;
     categories.m_TargetUnitId = targetId != 0 ? targetId : sourceId;
     categories.Update();
+    // One of the source unit, converted into every unit, as the program itself stores it.
+    RecalculateUnitValues(1.0, categories, units);
+    units.Close();
 }
 } // namespace
 
