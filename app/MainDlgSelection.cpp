@@ -148,9 +148,12 @@ void CMainDlg::OnUnitChanged(NMHDR* pNMHDR, LRESULT* pResult)
     *pResult = 0;
 }
 
+// Enter or a double click on a list without rows has nothing to act on: the record set
+// holds no unit, or the one it loaded last for another category.
 void CMainDlg::OnUnitActivated(NMHDR*, LRESULT* pResult)
 {
-    OnShowInResult();
+    if (m_listUnits.GetItemCount() > 0)
+        OnShowInResult();
     *pResult = 0;
 }
 
@@ -163,7 +166,8 @@ void CMainDlg::OnResultChanged(NMHDR* pNMHDR, LRESULT* pResult)
 
 void CMainDlg::OnResultDoubleClick(NMHDR*, LRESULT* pResult)
 {
-    OnResultSetAsSource();
+    if (m_listResult.GetItemCount() > 0)
+        OnResultSetAsSource();
     *pResult = 0;
 }
 
@@ -212,6 +216,7 @@ void CMainDlg::OnResultHide()
 
 void CMainDlg::OnResultCopyValue()
 {
+    FocusControl(IDC_EDIT_UNIT);
     CopyTextToClipboard(m_hWnd, FormatValue(m_pResultSet->m_UserValue, kClipboardWidth));
 }
 

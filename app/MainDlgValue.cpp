@@ -3,6 +3,8 @@
 
 #include "engine/ValueText.h"
 
+#include <cmath>
+
 namespace
 {
 bool IsHeld(int nVirtualKey) { return (::GetKeyState(nVirtualKey) & 0x8000) != 0; }
@@ -23,8 +25,10 @@ void CMainDlg::OnValueKey(int nCode)
 
 void CMainDlg::PasteValueText(const std::wstring& strText)
 {
+    // A number too large for a double (hundreds of digits) would store infinity in every
+    // unit of the category: it is refused like text that holds no number.
     double dValue = 0.0;
-    if (!ParseNumber(strText, dValue))
+    if (!ParseNumber(strText, dValue) || !std::isfinite(dValue))
         return;
     m_ValueEntry.SetText(strText);
     OnValueKey(CValueEntry::kRefresh);

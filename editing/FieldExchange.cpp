@@ -10,6 +10,7 @@
 namespace
 {
 constexpr int kNumberPrecision = 15;
+constexpr int kTextColumnChars = 255;
 
 bool IsBlankOrTab(wchar_t c) { return c == L' ' || c == L'\t'; }
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
@@ -87,6 +88,8 @@ void ExchangeColumnText(CDataExchange& dx, int id, CDaoRecordset& set, std::wstr
     {
         std::wstring shown = set.IsFieldNull(&member) ? std::wstring() : member;
         dx.Text(id, shown);
+        // What the user types beyond the column's limit would be refused by the engine on OK.
+        dx.MaxChars(id, kTextColumnChars);
         return;
     }
     std::wstring text;

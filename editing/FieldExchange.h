@@ -7,8 +7,9 @@
 
 #include <string>
 
-// Load: the column's text, empty for NULL. Save: NULL for an empty field, else the text as
-// typed (no trimming).
+// Load: the column's text, empty for NULL, in a field that takes no more than the 255
+// characters a text column holds. Save: NULL for an empty field, else the text as typed
+// (no trimming).
 void ExchangeColumnText(CDataExchange& dx, int id, CDaoRecordset& set, std::wstring& member);
 
 // Load: "%.*g" with 15 digits, empty for NULL. Save: NULL for an empty field, else the

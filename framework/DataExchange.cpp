@@ -43,6 +43,13 @@ void CDataExchange::Text(int id, std::wstring& value)
     }
 }
 
+void CDataExchange::MaxChars(int id, int nChars)
+{
+    HWND control = Find(id);
+    if (!m_bSaveAndValidate)
+        ::SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(nChars), 0);
+}
+
 void CDataExchange::Check(int id, BOOL& value)
 {
     HWND control = Find(id);

@@ -28,6 +28,9 @@ public:
     void Control(int id, CWnd& control);
     // Window text of an edit, combo box or any other control.
     void Text(int id, std::wstring& value);
+    // Load: the edit takes at most nChars characters as the user types or pastes. Save:
+    // nothing; a longer text set by the program is left to the column's own check.
+    void MaxChars(int id, int nChars);
     // BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE.
     void Check(int id, BOOL& value);
     // Validation failed on the control exchanged last: UpdateData focuses it, selects its

@@ -123,9 +123,9 @@ std::wstring UserCopyIfReadOnly(const std::wstring& path, const std::wstring& us
 bool CompactDatabaseFile(const std::wstring& path)
 {
     const std::wstring temp = path + kTempSuffix;
-    FileSystem::Remove(temp);
     if (!FileExists(path))
         return false;
+    FileSystem::Remove(temp);
     try
     {
         // Opening the file replays a log left by a killed process, and closing it (as the
@@ -144,7 +144,9 @@ bool CompactDatabaseFile(const std::wstring& path)
         FileSystem::Remove(temp);
         return false;
     }
-    if (FileExists(path + L"-wal") || FileExists(path + L"-shm") ||
+    // The copy reaches the disk before it replaces the catalogue: otherwise a power cut
+    // right after the rename could leave neither the old file nor a whole new one.
+    if (FileExists(path + L"-wal") || FileExists(path + L"-shm") || !FileSystem::Flush(temp) ||
         !FileSystem::MoveReplacing(temp, path))
     {
         FileSystem::Remove(temp);

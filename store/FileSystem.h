@@ -30,8 +30,12 @@ bool CreateDirectories(const std::wstring& path);
 bool SetReadOnly(const std::wstring& path);
 bool IsReadOnly(const std::wstring& path);
 
+// Writes the file's data through to the disk. False if that failed.
+bool Flush(const std::wstring& path);
+
 // Renames source over target in one step, so that target is at all times either the old or
-// the new file. False (and nothing changed) on failure.
+// the new file, and (on POSIX, by syncing the folder) so that the rename itself is durable.
+// False (and nothing changed) on failure.
 bool MoveReplacing(const std::wstring& source, const std::wstring& target);
 
 // Creates a new, uniquely named, empty directory under the system's temporary directory and

@@ -97,9 +97,33 @@ bool IsReadOnly(const std::wstring& path)
     return ::stat(ToUtf8(path).c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
 }
 
+namespace
+{
+bool Sync(const std::string& path, int flags)
+{
+    const int fd = ::open(path.c_str(), flags);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+} // namespace
+
+bool Flush(const std::wstring& path)
+{
+    return Sync(ToUtf8(path), O_RDONLY);
+}
+
 bool MoveReplacing(const std::wstring& source, const std::wstring& target)
 {
-    return std::rename(ToUtf8(source).c_str(), ToUtf8(target).c_str()) == 0;
+    const std::string native = ToUtf8(target);
+    if (std::rename(ToUtf8(source).c_str(), native.c_str()) != 0)
+        return false;
+    // The new name is durable once its folder is synced; the rename has happened either way.
+    const auto slash = native.find_last_of('/');
+    Sync(slash == std::string::npos ? "." : native.substr(0, slash + 1), O_RDONLY | O_DIRECTORY);
+    return true;
 }
 
 std::wstring CreateTempDirectory()

@@ -67,6 +67,17 @@ bool IsReadOnly(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
+bool Flush(const std::wstring& path)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool ok = ::FlushFileBuffers(file) != FALSE;
+    ::CloseHandle(file);
+    return ok;
+}
+
 bool MoveReplacing(const std::wstring& source, const std::wstring& target)
 {
     return ::MoveFileExW(source.c_str(), target.c_str(),

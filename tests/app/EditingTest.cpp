@@ -344,6 +344,36 @@ TEST_F(EditingCategoryTest, NameTheTableRefusesIsReportedAndNotStored)
               "255metres and feet");
 }
 
+// Typing or pasting stops at the 255 characters a name or note holds, so OK cannot fail.
+TEST_F(EditingCategoryTest, NameAndNoteFieldsOfBothDialogsTakeAtMost255Characters)
+{
+    Open(SampleCategories());
+    ScriptedMessageBoxes boxes;
+    const std::wstring pasted(300, L'p');
+    auto pasteInto = [&](CDialog& dialog, int id) {
+        ::SendMessageW(dialog.GetDlgItemHwnd(id), EM_SETSEL, 0, -1);
+        ::SendMessageW(dialog.GetDlgItemHwnd(id), EM_REPLACESEL, TRUE,
+                       reinterpret_cast<LPARAM>(pasted.c_str()));
+    };
+    DialogScript script({[&](CDialog& dialog) {
+                             pasteInto(dialog, IDC_CATEGORY_NAME);
+                             pasteInto(dialog, IDC_CATEGORY_NOTE);
+                             Click(dialog, IDOK);
+                         },
+                         [&](CDialog& dialog) {
+                             pasteInto(dialog, IDC_UNIT_NAME);
+                             pasteInto(dialog, IDC_UNIT_NOTE);
+                             Click(dialog, IDOK);
+                         }});
+    Command(dlg, IDC_RENAME_CATEGORY);
+    Command(dlg, IDC_EDIT_UNIT);
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(Sql("SELECT length(CategoryName) || '/' || length(Note) FROM Category WHERE CategoryId = 2"),
+              "255/255");
+    EXPECT_EQ(Sql("SELECT count(*) FROM Units WHERE length(UnitName) = 255 AND length(Note) = 255"),
+              "1");
+}
+
 TEST_F(EditingCategoryTest, CurrencyCategoryIsNeverDeleted)
 {
     Open(SampleCategories());

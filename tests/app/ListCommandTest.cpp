@@ -99,6 +99,7 @@ TEST_F(ListCommandTest, SetAsSourceKeepsTheQuantityAndCopyValueTakesTheResult)
 {
     CMainDlg dlg(L"Kalvo");
     std::wstring sameSource, shownAfterSource, copied, sourceName;
+    bool bEditFocused = false;
     RunModalScript(dlg, {[] { PressKey(VK_ESCAPE); },
                          [] { TypeChars(L"2.50"); },
                          [&] {
@@ -113,11 +114,44 @@ TEST_F(ListCommandTest, SetAsSourceKeepsTheQuantityAndCopyValueTakesTheResult)
                              Select(dlg.m_listResult, RowOf(dlg.m_listResult, L"metre"));
                              dlg.SendMessage(WM_COMMAND, ID_RESULT_COPY_VALUE);
                              copied = GetClipboardText(dlg.m_hWnd);
+                             bEditFocused = ::GetFocus() == dlg.GetDlgItemHwnd(IDC_EDIT_UNIT);
                          }});
     EXPECT_EQ(sameSource, L"2.5");
     EXPECT_EQ(shownAfterSource, L"0.0025000000000000001") << "17 digits of the stored double";
     EXPECT_EQ(sourceName, L"Kilometre");
     EXPECT_EQ(copied, L"2.5") << "the metres are unchanged by the new source";
+    EXPECT_TRUE(bEditFocused) << "Copy value moves the focus to the unit Edit button first";
+}
+
+// Nothing to act on: no error box, and no unit of another category becomes the source.
+TEST_F(ListCommandTest, EnterAndDoubleClicksOnEmptyListsDoNothing)
+{
+    {
+        CMainDlg writer(L"Kalvo");
+        ASSERT_TRUE(writer.Create());
+        writer.m_pDatabase->Execute(L"INSERT INTO Category (CategoryName) VALUES ('Empty')");
+        writer.DestroyWindow();
+    }
+    CMainDlg dlg(L"Kalvo");
+    ASSERT_TRUE(dlg.Create());
+    Select(dlg.m_listCategory, RowOf(dlg.m_listCategory, L"Empty"));
+    ASSERT_EQ(dlg.m_listUnits.GetItemCount(), 0);
+    const std::pair<int, UINT> activations[] = {
+        {IDC_UNIT_LIST, NM_RETURN}, {IDC_UNIT_LIST, NM_DBLCLK}, {IDC_RESULT_LIST, NM_DBLCLK}};
+    for (const auto& [id, code] : activations)
+    {
+        NMITEMACTIVATE activate{};
+        activate.hdr.hwndFrom = dlg.GetDlgItemHwnd(id);
+        activate.hdr.idFrom = static_cast<UINT_PTR>(id);
+        activate.hdr.code = code;
+        activate.iItem = -1;
+        dlg.SendMessage(WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&activate));
+    }
+    dlg.DestroyWindow();
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(QueryInteger(catalogue.MdbPath(),
+                           "SELECT ifnull(SourceUnitId, 0) FROM Category WHERE CategoryName = 'Empty'"),
+              0);
 }
 
 TEST_F(ListCommandTest, SortCommandsOrderTheCategoriesUntilTheNextStart)

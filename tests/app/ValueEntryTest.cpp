@@ -140,6 +140,7 @@ TEST_F(ValueEntryTest, PasteKeepsTheDigitsOfTheClipboardText)
     EXPECT_EQ(pasted(L"12,5"), L"125");
     EXPECT_EQ(pasted(L"  7"), L"7");
     EXPECT_EQ(pasted(L"abc"), L"42") << "no number: nothing changes";
+    EXPECT_EQ(pasted(std::wstring(400, L'9')), L"42") << "no finite number: nothing changes";
 }
 
 TEST_F(ValueEntryTest, CtrlCCopiesTheValueWhateverHasTheFocus)

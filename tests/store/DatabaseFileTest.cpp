@@ -183,6 +183,10 @@ TEST_F(DatabaseFile, CompactionGivesUpQuietlyOnMissingOrForeignFiles)
     EXPECT_FALSE(CompactDatabaseFile(missing));
     EXPECT_FALSE(FileExists(missing));
     EXPECT_FALSE(FileExists(missing + L".tmp"));
+    // A copy that recovery declined may be the only one left: it is not compaction's to delete.
+    WriteBytes(missing + L".tmp", "the last copy");
+    EXPECT_FALSE(CompactDatabaseFile(missing));
+    EXPECT_EQ(ReadBytes(missing + L".tmp"), "the last copy");
 
     const std::wstring garbage = Base() + L".dat";
     WriteBytes(garbage, std::string(4096, 'z'));
