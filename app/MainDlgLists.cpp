@@ -23,6 +23,24 @@ private:
     HCURSOR m_hPrevious;
 };
 
+// Redraw off while a list is rebuilt, and on again however the rebuild ends: an engine
+// error half way must not leave the list unpainted for the rest of the run.
+class CRedrawOffScope
+{
+public:
+    explicit CRedrawOffScope(CListCtrl& list) : m_list(list) { m_list.SetRedraw(FALSE); }
+    ~CRedrawOffScope()
+    {
+        m_list.SetRedraw(TRUE);
+        m_list.Invalidate();
+    }
+    CRedrawOffScope(const CRedrawOffScope&) = delete;
+    CRedrawOffScope& operator=(const CRedrawOffScope&) = delete;
+
+private:
+    CListCtrl& m_list;
+};
+
 // One insert carries the text and the record position.
 int AppendRow(CListCtrl& list, const std::wstring& text, int nRecordPosition)
 {
@@ -56,16 +74,17 @@ int CMainDlg::AddCategoryIcon(std::int32_t nIconId, CImageList& imageList)
 
 void CMainDlg::FillList(CListCtrl& list)
 {
-    list.SetRedraw(FALSE);
+    CRedrawOffScope redrawOff(list);
     ClearList(list);
     if (!m_pDatabase || !m_pCategorySet || !m_pUnitSet || !m_pResultSet)
     {
         if (!OpenDatabase())
         {
             ShowCatalogueError();
-            list.SetRedraw(TRUE);
             return;
         }
+        // The value entry converts through the record sets: it must not keep the old ones.
+        m_ValueEntry.Rebind(m_pCategorySet.get(), m_pUnitSet.get());
     }
 
     CWaitCursorScope waitCursor;
@@ -89,8 +108,6 @@ void CMainDlg::FillList(CListCtrl& list)
     }
     if (pWalked)
         ShowChosenRow(list, *pWalked, nChosenRow);
-    list.SetRedraw(TRUE);
-    list.Invalidate();
 }
 
 void CMainDlg::FillCategoryRows(int& nChosenRow)

@@ -25,9 +25,14 @@ void CValueEntry::Init(CTavEditLCD* pDisplay, CRecordsetCategory* pCategorySet,
                        CRecordsetUnit* pUnitSet)
 {
     m_pDisplay = pDisplay;
+    Rebind(pCategorySet, pUnitSet);
+    Reset();
+}
+
+void CValueEntry::Rebind(CRecordsetCategory* pCategorySet, CRecordsetUnit* pUnitSet)
+{
     m_pCategorySet = pCategorySet;
     m_pUnitSet = pUnitSet;
-    Reset();
 }
 
 void CValueEntry::Reset() { SetValue(0.0); }

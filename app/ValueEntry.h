@@ -18,6 +18,8 @@ public:
     static constexpr int kRefresh = -1;
 
     void Init(CTavEditLCD* pDisplay, CRecordsetCategory* pCategorySet, CRecordsetUnit* pUnitSet);
+    // Record sets opened anew in place of the old ones; the value stays as it is.
+    void Rebind(CRecordsetCategory* pCategorySet, CRecordsetUnit* pUnitSet);
     void Reset();
     void SetValue(double value);
     void SetText(const std::wstring& text);

@@ -28,7 +28,10 @@ void RecalculateUnitValues(double x, CRecordsetCategory& categories, CRecordsetU
         return;
     const std::int32_t position = units.GetAbsolutePosition();
     const std::int32_t sourceUnitId = categories.m_SourceUnitId;
-    const bool found = units.FindUnit(sourceUnitId);
+    // Only the category's own source converts its units: at start-up the two sets can stand
+    // on different categories, and a damaged catalogue can name another category's unit.
+    const bool found =
+        units.FindUnit(sourceUnitId) && units.m_CategoryId == categories.m_CategoryId;
     if (found)
     {
         const UnitScale source = ScaleOf(units);

@@ -32,6 +32,7 @@ UnitScale ScaleOf(const CRecordsetUnit& unit);
 double ConvertValue(double x, const UnitScale& source, const UnitScale& target);
 
 // Writes every unit's UserValue for the source value x, one edit and update per unit.
-// The source unit keeps x bit for bit. Without a source unit nothing is written. The unit
+// The source unit keeps x bit for bit. Without a source unit of the category the category
+// set stands on, nothing is written. The unit
 // set stands where it stood before.
 void RecalculateUnitValues(double x, CRecordsetCategory& categories, CRecordsetUnit& units);

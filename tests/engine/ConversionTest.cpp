@@ -110,10 +110,20 @@ TEST_F(RecalculateTest, SourceUnitKeepsTheEnteredValueBitForBit)
     }
 }
 
-TEST_F(RecalculateTest, WithoutASourceUnitNothingIsWritten)
+TEST_F(RecalculateTest, WithoutASourceUnitOfItsOwnNothingIsWritten)
 {
     m_db.Execute(L"UPDATE Category SET SourceUnitId = 5 WHERE CategoryId = 1;");
     m_categories.Requery();
+    RecalculateUnitValues(3, m_categories, m_units);
+    for (int id = 1; id <= 4; ++id)
+        EXPECT_EQ(StoredValue(id), 42);
+
+    // The category set on another category whose (damaged) source is one of these units,
+    // as at start-up before a category is chosen: the pair does not belong together.
+    m_db.Execute(L"UPDATE Category SET SourceUnitId = 1 WHERE CategoryId = 2;");
+    m_categories.Requery();
+    m_categories.MoveNext();
+    ASSERT_EQ(m_categories.m_CategoryId, 2);
     RecalculateUnitValues(3, m_categories, m_units);
     for (int id = 1; id <= 4; ++id)
         EXPECT_EQ(StoredValue(id), 42);
