@@ -7,15 +7,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace
 {
 constexpr std::size_t kDigitLimit = 20;
 // A value comes back (a category chosen, a unit set as source) as plain digits wide enough
-// for every value the keypad can type (20 digits) and for converted values far beyond; at
-// the keypad's own width of 20, every value of 10^17 or more would read "0", and the
-// recalculation would then store 0 in every unit of the category.
-constexpr int kRestoreWidth = 64;
+// for every finite double: the largest has 309 integer digits, and FormatValue needs two
+// places more than the digits it may write. Any narrower width turns large values into
+// "0", and the recalculation would then store 0 in every unit of the category.
+constexpr int kRestoreWidth = std::numeric_limits<double>::max_exponent10 + 4;
 
 bool IsDigitCode(int code) { return code >= 0 && code <= 9; }
 wchar_t DigitOf(int code) { return static_cast<wchar_t>(L'0' + code); }
@@ -37,15 +38,30 @@ void CValueEntry::Rebind(CRecordsetCategory* pCategorySet, CRecordsetUnit* pUnit
 
 void CValueEntry::Reset() { SetValue(0.0); }
 
-// The sign is taken from the sign bit, so a stored -0 comes back as -0 and stays so. An
-// infinity or NaN (a zero factor's result) has no digits to edit: the entry starts at 0.
+// The sign is taken from the sign bit, so a stored -0 comes back as -0 and stays so.
 void CValueEntry::SetValue(double value)
 {
     if (!std::isfinite(value))
-        value = 0.0;
+    {
+        RestoreNonFinite(value);
+        return;
+    }
     m_strDigits = FormatValue(value, kRestoreWidth);
     m_bPositive = !std::signbit(value);
     PressKey(kRefresh);
+}
+
+// An infinity or NaN (a zero factor's result) has no digits to edit. The field shows it as
+// the lists do and every unit is converted from it, so nothing stored is lost; the next
+// key starts a new number from 0.
+void CValueEntry::RestoreNonFinite(double value)
+{
+    m_strDigits = L"0";
+    m_bPositive = true;
+    m_dValue = value;
+    if (m_pDisplay)
+        m_pDisplay->SetWindowText(FormatValue(value, kRestoreWidth));
+    RecalculateResults(m_dValue);
 }
 
 void CValueEntry::SetText(const std::wstring& text)

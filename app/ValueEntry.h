@@ -31,6 +31,7 @@ public:
     double Value() const { return m_dValue; }
 
 private:
+    void RestoreNonFinite(double value);
     bool ReplaceSelection(int code);
     void AppendLimited(const std::wstring& piece);
     void Normalise();

@@ -4,6 +4,8 @@
 
 #include "app/MainDlg.h"
 
+#include "engine/ValueText.h"
+
 #include "framework/Clipboard.h"
 
 #include "store/Utf8.h"
@@ -14,6 +16,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace
 {
@@ -217,6 +220,38 @@ TEST_F(ValueEntryTest, LargeValuesSurviveARestartAndSetAsSource)
     }
     EXPECT_EQ(StoredValue(catalogue.MdbPath(), "Inch"), inches);
     EXPECT_NEAR(StoredValue(catalogue.MdbPath(), "metre"), typed, typed * 1e-15);
+}
+
+// Whatever the source unit holds comes back at the next start bit for bit, and every unit
+// is converted from it: huge values, the largest double, and a zero factor's infinities.
+TEST_F(ValueEntryTest, StoredValuesOfAnySizeComeBackExactly)
+{
+    const double huge = std::numeric_limits<double>::max();
+    const double infinity = std::numeric_limits<double>::infinity();
+    for (const double stored : {1e62, -3.5e200, huge, infinity, -infinity})
+    {
+        {
+            CMainDlg writer(L"Kalvo");
+            ASSERT_TRUE(writer.Create());
+            writer.m_pDatabase->Execute(L"UPDATE Units SET UserValue = " +
+                                        (std::isinf(stored) ? std::wstring(stored > 0 ? L"9e999" : L"-9e999")
+                                                            : FormatValue(stored, 400)) +
+                                        L" WHERE UnitName = 'metre'");
+            writer.DestroyWindow();
+        }
+        ASSERT_EQ(StoredValue(catalogue.MdbPath(), "metre"), stored);
+        CMainDlg dlg(L"Kalvo");
+        ASSERT_TRUE(dlg.Create());
+        const std::wstring shown = dlg.m_editValue.GetWindowText();
+        dlg.DestroyWindow();
+        double read = 0.0;
+        if (std::isinf(stored))
+            EXPECT_EQ(shown, stored > 0 ? L"inf" : L"-inf");
+        else
+            EXPECT_TRUE(ParseNumber(shown, read) && SameBits(read, stored)) << ToUtf8(shown);
+        EXPECT_TRUE(SameBits(StoredValue(catalogue.MdbPath(), "metre"), stored)) << stored;
+        EXPECT_EQ(StoredValue(catalogue.MdbPath(), "Kilometre"), stored / 1000.0) << stored;
+    }
 }
 
 TEST_F(ValueEntryTest, ResultListFollowsEveryKey)
