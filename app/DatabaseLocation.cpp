@@ -31,7 +31,8 @@ std::wstring GetDatabaseBasePath()
 std::wstring GetUserCatalogueFolder()
 {
     wchar_t folder[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    if (FAILED(
+            ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
         return std::wstring();
     return std::wstring(folder) + L"\\Kalvo";
 }

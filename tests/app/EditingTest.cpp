@@ -368,7 +368,8 @@ TEST_F(EditingCategoryTest, NameAndNoteFieldsOfBothDialogsTakeAtMost255Character
     Command(dlg, IDC_RENAME_CATEGORY);
     Command(dlg, IDC_EDIT_UNIT);
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_EQ(Sql("SELECT length(CategoryName) || '/' || length(Note) FROM Category WHERE CategoryId = 2"),
+    EXPECT_EQ(Sql("SELECT length(CategoryName) || '/' || length(Note) FROM Category WHERE "
+                  "CategoryId = 2"),
               "255/255");
     EXPECT_EQ(Sql("SELECT count(*) FROM Units WHERE length(UnitName) = 255 AND length(Note) = 255"),
               "1");

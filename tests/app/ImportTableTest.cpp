@@ -52,9 +52,9 @@ std::set<std::string> ImportedDlls(const std::vector<char>& image)
     if (bPe32Plus && !At<IMAGE_NT_HEADERS64>(image, dos->e_lfanew))
         return names;
     const DWORD importRva =
-        (bPe32Plus ? nt64->OptionalHeader.DataDirectory : nt->OptionalHeader.DataDirectory)
-            [IMAGE_DIRECTORY_ENTRY_IMPORT]
-                .VirtualAddress;
+        (bPe32Plus ? nt64->OptionalHeader.DataDirectory
+                   : nt->OptionalHeader.DataDirectory)[IMAGE_DIRECTORY_ENTRY_IMPORT]
+            .VirtualAddress;
     for (size_t offset = toOffset(importRva);; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR))
     {
         const auto* descriptor = At<IMAGE_IMPORT_DESCRIPTOR>(image, offset);

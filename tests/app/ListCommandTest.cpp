@@ -149,9 +149,10 @@ TEST_F(ListCommandTest, EnterAndDoubleClicksOnEmptyListsDoNothing)
     }
     dlg.DestroyWindow();
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_EQ(QueryInteger(catalogue.MdbPath(),
-                           "SELECT ifnull(SourceUnitId, 0) FROM Category WHERE CategoryName = 'Empty'"),
-              0);
+    EXPECT_EQ(
+        QueryInteger(catalogue.MdbPath(),
+                     "SELECT ifnull(SourceUnitId, 0) FROM Category WHERE CategoryName = 'Empty'"),
+        0);
 }
 
 TEST_F(ListCommandTest, SortCommandsOrderTheCategoriesUntilTheNextStart)

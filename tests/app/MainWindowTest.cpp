@@ -95,7 +95,8 @@ TEST_F(MainWindowTest, StartsOnTheMarkedCategoryWithItsUnitsAndResults)
 // what a chosen category shows is its value converted now, never what was stored before.
 TEST_F(MainWindowTest, EveryStarterCategoryShowsItsValueConvertedWhenChosen)
 {
-    catalogue.WriteBytes(catalogue.MdbPath(), catalogue.ReadBytes(FromUtf8(KALVO_STARTER_CATALOGUE)));
+    catalogue.WriteBytes(catalogue.MdbPath(),
+                         catalogue.ReadBytes(FromUtf8(KALVO_STARTER_CATALOGUE)));
     {
         CDaoDatabase database;
         database.Open(catalogue.MdbPath());

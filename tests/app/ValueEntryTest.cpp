@@ -234,8 +234,9 @@ TEST_F(ValueEntryTest, StoredValuesOfAnySizeComeBackExactly)
             CMainDlg writer(L"Kalvo");
             ASSERT_TRUE(writer.Create());
             writer.m_pDatabase->Execute(L"UPDATE Units SET UserValue = " +
-                                        (std::isinf(stored) ? std::wstring(stored > 0 ? L"9e999" : L"-9e999")
-                                                            : FormatValue(stored, 400)) +
+                                        (std::isinf(stored)
+                                             ? std::wstring(stored > 0 ? L"9e999" : L"-9e999")
+                                             : FormatValue(stored, 400)) +
                                         L" WHERE UnitName = 'metre'");
             writer.DestroyWindow();
         }
