@@ -12,7 +12,8 @@ namespace
 {
 // The factors and the user's value carry no declared type: a REAL column would store an
 // integral value as an integer and so turn -0.0 into 0. Without affinity a double is kept
-// bit for bit (NaN excepted, which SQLite stores as NULL).
+// bit for bit (NaN excepted, which SQLite stores as NULL). No index may hold a text column:
+// the program sorts NOCASE columns in its own linguistic order (store/NameOrder.h).
 const char kSchema[] = R"sql(
 BEGIN;
 CREATE TABLE Category (

@@ -2,6 +2,7 @@
 
 #include "store/DaoException.h"
 #include "store/DaoRecordset.h"
+#include "store/NameOrder.h"
 #include "store/SqliteCall.h"
 #include "store/Utf8.h"
 
@@ -61,6 +62,7 @@ void CDaoDatabase::Open(const std::wstring& path)
         ThrowSqliteError(db.get(), rc);
     sqlite3_extended_result_codes(db.get(), 1);
     sqlite3_busy_timeout(db.get(), 2000); // another instance may be writing right now
+    UseLinguisticNameOrder(db.get());
 
     try
     {

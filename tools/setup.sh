@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 wine32:i386 libgnutls30:i386 xvfb xauth x11-utils xdotool imagemagick
   cmake ninja-build g++ clang libclang-rt-14-dev tcl googletest dpkg-dev
-  python3 python3-pil fonts-dejavu-core openssl
+  python3 python3-pil fonts-dejavu-core openssl locales
 )
 
 missing_packages() {
@@ -107,10 +107,17 @@ ensure_sqlite() {
   rm -rf "$work"
 }
 
+# The host tests sort names as an English speaker's system does.
+ensure_english_locale() {
+  locale -a | grep -qix 'en_US.utf8' && return 0
+  localedef -i en_US -f UTF-8 en_US.UTF-8
+}
+
 mkdir -p "$deps"
 ensure_i386
 install_packages
 ensure_deb_src
 install_packages
 ensure_sqlite
+ensure_english_locale
 echo "setup: done"

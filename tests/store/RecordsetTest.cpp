@@ -7,6 +7,10 @@
 
 #include <vector>
 
+#ifndef _WIN32
+#include <locale.h>
+#endif
+
 namespace
 {
 using Names = std::vector<std::wstring>;
@@ -45,6 +49,26 @@ TEST_F(Recordsets, UnitsOfTheCategorySortedByNameIgnoringCase)
     category = 1;
     units.Requery();
     EXPECT_EQ(UnitNames(units).front(), L"Foot");
+}
+
+// Plain NOCASE compares code points: "\u00e5ngstr\u00f6m" would follow "Zoll". The host
+// build sorts in the environment's locale; its tests run in en_US.UTF-8 (see tools/setup.sh).
+TEST_F(Recordsets, NamesSortAsTheUsersLanguageSortsThem)
+{
+#ifndef _WIN32
+    const locale_t english = newlocale(LC_ALL_MASK, "en_US.UTF-8", locale_t{});
+    if (english == locale_t{})
+        GTEST_SKIP() << "this machine has no en_US.UTF-8 locale to sort by";
+    freelocale(english);
+#endif
+    m_db.Execute(L"INSERT INTO Units (UnitName, CategoryId) VALUES ('Zoll', 3), ('ohm', 3),"
+                 L" ('\u00e5ngstr\u00f6m', 3), ('Angstrom', 3), ('apple', 3), ('OHM', 3),"
+                 L" ('\u00d6lma\u00df', 3)");
+    std::int32_t category = 3;
+    CRecordsetUnit units(&m_db, &category);
+    units.Open();
+    EXPECT_EQ(UnitNames(units), (Names{L"Angstrom", L"\u00e5ngstr\u00f6m", L"apple", L"OHM", L"ohm",
+                                       L"\u00d6lma\u00df", L"Zoll"}));
 }
 
 TEST_F(Recordsets, ResultSetHoldsOnlyTheSelectedUnitsOfTheCategory)
