@@ -28,6 +28,8 @@
 #include <memory>
 #include <string>
 
+struct RatesScan;
+
 class CMainDlg : public CDialog, public ISkinOwner
 {
 public:
@@ -159,6 +161,7 @@ private:
     // The currency category's rates update (MainDlgRates.cpp).
     void OnCurrencyUpdate();
     void UpdateCurrencyRates();
+    void ReplaceCurrencyUnits(const RatesScan& scan);
     void OnAbout();
     void OnDigitButton(UINT nId) { OnValueKey(static_cast<int>(nId - IDC_KEY_0)); }
     void OnPointButton() { OnValueKey(CValueEntry::kPoint); }

@@ -2,12 +2,15 @@
 // unit of the category.
 #include "app/MainDlg.h"
 
+#include "app/DatabaseLocation.h"
+
 #include "rates/DownloadRates.h"
 #include "rates/RatesDocument.h"
 
 #include "framework/FileException.h"
 #include "framework/MessageBox.h"
 
+#include "store/DaoDatabase.h"
 #include "store/DaoException.h"
 
 namespace
@@ -115,6 +118,27 @@ void CMainDlg::UpdateCurrencyRates()
         return;
     }
 
+    // All or nothing: on any error the user sees it and keeps the old category whole.
+    try
+    {
+        CDaoTransaction transaction(*m_pDatabase);
+        ReplaceCurrencyUnits(scan);
+        transaction.CommitTrans();
+    }
+    catch (const CDaoException& e)
+    {
+        ShowDaoError(e);
+    }
+
+    ::DeleteFileW(strFile.c_str());
+    FillList(m_listCategory);
+    ShowSelectedCategory();
+}
+
+void CMainDlg::ReplaceCurrencyUnits(const RatesScan& scan)
+{
+    CRecordsetCategory& categories = *m_pCategorySet;
+    CRecordsetUnit& units = *m_pUnitSet;
     if (units.GetRecordCount() > 0)
     {
         units.MoveFirst();
@@ -125,46 +149,35 @@ void CMainDlg::UpdateCurrencyRates()
         }
     }
 
+    std::int32_t nEuroId = 0;
+    std::int32_t nDollarId = 0;
+    for (const CurrencyRate& currency : scan.currencies)
+    {
+        units.AddNew();
+        units.m_UnitName = currency.unitName;
+        units.m_CategoryId = kCurrencyCategoryId;
+        units.m_FactorMul = currency.rate;
+        units.m_FactorAdd = 0.0;
+        units.m_IsInvertResult = true;
+        units.m_IsSelected = currency.isSelected;
+        units.m_Note = currency.note;
+        units.m_UserValue = 1.0;
+        units.Update();
+        units.MoveLast();
+        if (currency.code == L"EUR" && nEuroId == 0)
+            nEuroId = units.m_UnitId;
+        if (currency.code == L"USD" && nDollarId == 0)
+            nDollarId = units.m_UnitId;
+    }
+
+    // The euro is always there (the scan puts it first); a document without the dollar
+    // leaves the euro current, so that no id names a deleted unit.
+    const std::int32_t nCurrentId = nDollarId != 0 ? nDollarId : nEuroId;
     categories.Edit();
     categories.m_CategoryName = CurrencyCategoryName(scan.date);
     categories.m_Note = CurrencyCategoryNote(scan.date);
+    categories.m_SourceUnitId = nEuroId;
+    categories.m_CurrentUnitId = nCurrentId;
+    categories.m_TargetUnitId = nCurrentId;
     categories.Update();
-
-    for (const CurrencyRate& currency : scan.currencies)
-    {
-        try
-        {
-            units.AddNew();
-            units.m_UnitName = currency.unitName;
-            units.m_CategoryId = kCurrencyCategoryId;
-            units.m_FactorMul = currency.rate;
-            units.m_FactorAdd = 0.0;
-            units.m_IsInvertResult = true;
-            units.m_IsSelected = currency.isSelected;
-            units.m_Note = currency.note;
-            units.m_UserValue = 1.0;
-            units.Update();
-            units.MoveLast();
-            if (currency.code == L"EUR")
-            {
-                categories.Edit();
-                categories.m_SourceUnitId = units.m_UnitId;
-                categories.Update();
-            }
-            if (currency.code == L"USD")
-            {
-                categories.Edit();
-                categories.m_CurrentUnitId = units.m_UnitId;
-                categories.Update();
-            }
-        }
-        catch (const CDaoException&)
-        {
-            // This currency is left out or only partly linked; the others still come.
-        }
-    }
-
-    ::DeleteFileW(strFile.c_str());
-    FillList(m_listCategory);
-    ShowSelectedCategory();
 }

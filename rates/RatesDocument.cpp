@@ -3,6 +3,7 @@
 #include "engine/ValueText.h"
 #include "rates/CurrencyNames.h"
 
+#include <cmath>
 #include <cstddef>
 #include <utility>
 
@@ -29,9 +30,32 @@ bool ReadCurrencyElement(const std::wstring& content, std::wstring& code, double
     if (s >= length - 1)
         return false;
     code = content.substr(1, 3);
-    const std::wstring rateText = content.substr(static_cast<std::size_t>(s),
-                                                 static_cast<std::size_t>(length - 1 - s));
+    const std::wstring rateText =
+        content.substr(static_cast<std::size_t>(s), static_cast<std::size_t>(length - 1 - s));
     return ParseNumber(rateText, rate);
+}
+
+// A rate becomes a unit's factor: nothing but a finite amount above zero converts.
+bool IsUsableRate(double rate)
+{
+    return std::isfinite(rate) && rate > 0.0;
+}
+
+// The bank writes YYYY-MM-DD. Anything else would name the category after whatever the
+// server sent, 300 characters of it included.
+bool IsCalendarDate(const std::wstring& date)
+{
+    if (date.size() != 10 || date[4] != L'-' || date[7] != L'-')
+        return false;
+    for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (date[i] < L'0' || date[i] > L'9')
+            return false;
+    const auto number = [&](std::size_t at)
+    { return (date[at] - L'0') * 10 + date[at + 1] - L'0'; };
+    static const int kLongestMonth[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int month = number(5);
+    const int day = number(8);
+    return month >= 1 && month <= 12 && day >= 1 && day <= kLongestMonth[month - 1];
 }
 } // namespace
 
@@ -110,7 +134,8 @@ RatesScan ScanRatesDocument(const std::wstring& workingText)
     while (ExtractElement(text, content, kCurrencyStart, kCurrencyEnd, true))
     {
         CurrencyRate currency;
-        if (!ReadCurrencyElement(content, currency.code, currency.rate))
+        if (!ReadCurrencyElement(content, currency.code, currency.rate) ||
+            !IsUsableRate(currency.rate))
             continue;
         currency.unitName = CurrencyUnitName(currency.code);
         currency.isSelected = currency.code == L"USD" || currency.code == L"EUR";
@@ -123,8 +148,8 @@ RatesScan ScanRatesDocument(const std::wstring& workingText)
 bool IsUsableForRebuild(const RatesScan& scan)
 {
     // With a date the inserted euro is always read first, so any further entry is the
-    // document's own. A date that is empty would name the category "Currency ()".
-    return scan.hasRates && scan.hasDate && !scan.date.empty() && scan.currencies.size() > 1;
+    // document's own.
+    return scan.hasRates && scan.hasDate && IsCalendarDate(scan.date) && scan.currencies.size() > 1;
 }
 
 std::wstring CurrencyUnitName(const std::wstring& code)
@@ -142,7 +167,10 @@ std::wstring CurrencyUnitNote(const std::wstring& date)
     return L"rated " + date + L" by the European Central Bank";
 }
 
-std::wstring CurrencyCategoryName(const std::wstring& date) { return L"Currency (" + date + L")"; }
+std::wstring CurrencyCategoryName(const std::wstring& date)
+{
+    return L"Currency (" + date + L")";
+}
 
 std::wstring CurrencyCategoryNote(const std::wstring& date)
 {

@@ -42,12 +42,13 @@ struct RatesScan
     std::vector<CurrencyRate> currencies;
 };
 
-// The whole scan of a working text. Elements without room for a rate, or whose rate text
-// holds no digit, give no currency.
+// The whole scan of a working text. Elements without room for a rate, whose rate text holds
+// no digit, or whose rate is not a finite amount above zero give no currency.
 RatesScan ScanRatesDocument(const std::wstring& workingText);
 
-// True when the scan gives a date and at least one currency of the document's own (the
-// inserted euro does not count): only then may the old currency units be replaced.
+// True when the scan gives a calendar date written YYYY-MM-DD and at least one currency of
+// the document's own (the inserted euro does not count): only then may the old currency
+// units be replaced.
 bool IsUsableForRebuild(const RatesScan& scan);
 
 std::wstring CurrencyUnitName(const std::wstring& code);

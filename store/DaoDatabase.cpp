@@ -31,8 +31,8 @@ void ValidateCatalogue(sqlite3* db)
     // The check is of the file's structure. A row that breaks a CHECK (a name longer than
     // 255 characters written by some other program) is data the lists show as it is, not a
     // reason to refuse the whole catalogue; the program's own writes still obey the CHECKs.
-    CheckSqlite(db, sqlite3_exec(db, "PRAGMA ignore_check_constraints=1", nullptr, nullptr,
-                                 nullptr));
+    CheckSqlite(db,
+                sqlite3_exec(db, "PRAGMA ignore_check_constraints=1", nullptr, nullptr, nullptr));
     std::wstring verdict;
     {
         Statement check = PrepareStatement(db, "PRAGMA quick_check(1)");
@@ -40,8 +40,8 @@ void ValidateCatalogue(sqlite3* db)
             ThrowSqliteError(nullptr, SQLITE_CORRUPT);
         verdict = ColumnText(check.get(), 0);
     }
-    CheckSqlite(db, sqlite3_exec(db, "PRAGMA ignore_check_constraints=0", nullptr, nullptr,
-                                 nullptr));
+    CheckSqlite(db,
+                sqlite3_exec(db, "PRAGMA ignore_check_constraints=0", nullptr, nullptr, nullptr));
     if (verdict != L"ok")
         throw CDaoException(SQLITE_CORRUPT, verdict);
 }
@@ -100,7 +100,8 @@ CDaoDatabase::DeletionStamp CDaoDatabase::CurrentDeletionStamp() const
     if (m_db == nullptr)
         return DeletionStamp{m_localDeletions, -1};
     Statement version = PrepareStatement(m_db, "PRAGMA data_version");
-    const std::int64_t dataVersion = StepRow(m_db, version.get()) ? sqlite3_column_int64(version.get(), 0) : -1;
+    const std::int64_t dataVersion =
+        StepRow(m_db, version.get()) ? sqlite3_column_int64(version.get(), 0) : -1;
     return DeletionStamp{m_localDeletions, dataVersion};
 }
 
@@ -133,6 +134,27 @@ void CDaoDatabase::Execute(const std::wstring& sql)
     if ((rc & 0xFF) == SQLITE_NOMEM)
         throw std::bad_alloc();
     throw CDaoException(sqlite3_extended_errcode(m_db), description);
+}
+
+void CDaoDatabase::BeginTrans()
+{
+    // IMMEDIATE takes the write lock now, under the busy timeout, rather than failing half
+    // way when a read turns into the first write.
+    Execute(L"BEGIN IMMEDIATE");
+}
+
+void CDaoDatabase::CommitTrans()
+{
+    Execute(L"COMMIT");
+}
+
+void CDaoDatabase::Rollback() noexcept
+{
+    if (m_db == nullptr || sqlite3_get_autocommit(m_db) != 0)
+        return;
+    // Rows added in the transaction vanish: to the record sets that is a deletion.
+    ++m_localDeletions;
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void CDaoDatabase::CompactDatabase(const std::wstring& source, const std::wstring& destination)

@@ -28,6 +28,13 @@ public:
 
     sqlite3* Handle() const { return m_db; }
 
+    // The writes between BeginTrans and CommitTrans reach the file as one change; Rollback
+    // undoes every one of them. BeginTrans waits for other writers as any write does.
+    void BeginTrans();
+    void CommitTrans();
+    // Does nothing outside a transaction, and never throws: it runs on the way out of errors.
+    void Rollback() noexcept;
+
     // Changes whenever a row may have been deleted since it was last read: on this
     // connection (every delete, and every Execute) or by another connection.
     struct DeletionStamp
@@ -56,4 +63,32 @@ private:
     sqlite3* m_db = nullptr;
     std::uint64_t m_localDeletions = 0;
     std::vector<CDaoRecordset*> m_recordsets; // open sets, closed before the connection
+};
+
+// A transaction for the writes of one scope: CommitTrans keeps them, leaving the scope any
+// other way (an exception included) rolls them back.
+class CDaoTransaction
+{
+public:
+    explicit CDaoTransaction(CDaoDatabase& database) : m_database(database)
+    {
+        m_database.BeginTrans();
+    }
+    ~CDaoTransaction()
+    {
+        if (!m_committed)
+            m_database.Rollback();
+    }
+    CDaoTransaction(const CDaoTransaction&) = delete;
+    CDaoTransaction& operator=(const CDaoTransaction&) = delete;
+
+    void CommitTrans()
+    {
+        m_database.CommitTrans();
+        m_committed = true;
+    }
+
+private:
+    CDaoDatabase& m_database;
+    bool m_committed = false;
 };

@@ -236,6 +236,9 @@ TEST(RatesScan, SkipsElementsWithoutAUsableRate)
                                                       "<Cube currency='CCC'/>\n"
                                                       "<Cube currency='DDD' rate='.'/>\n"
                                                       "<Cube currency='EEE' note='none'/>\n"
+                                                      "<Cube currency='FFF' rate='0'/>\n"
+                                                      "<Cube currency='GGG' rate='-1.5'/>\n"
+                                                      "<Cube currency='HHH' rate='1e999'/>\n"
                                                       "<Cube currency='USD' rate='1.2'/>\n"));
     EXPECT_EQ(Codes(scan), (std::vector<std::wstring>{L"EUR", L"USD"}));
     EXPECT_TRUE(IsUsableForRebuild(scan));
@@ -314,6 +317,23 @@ TEST(RatesScan, ADateTooShortForItsQuotesIsEmpty)
         // No date to put in the category's name: keep the old category.
         EXPECT_FALSE(IsUsableForRebuild(scan)) << time;
     }
+}
+
+TEST(RatesScan, UsableOnlyWithACalendarDateWrittenAsTheBankWritesIt)
+{
+    const std::string longDate = "'" + std::string(300, '7') + "'";
+    for (const std::string& time :
+         {longDate, std::string("'2026-7-6'"), std::string("'06.07.2026'"),
+          std::string("'2026-13-01'"), std::string("'2026-00-10'"), std::string("'2026-04-31'"),
+          std::string("'2026-07-00'"), std::string("'2026-07-06 '"), std::string("'2O26-07-06'")})
+    {
+        const RatesScan scan = ScanRatesDocument(Document("<Cube currency='USD' rate='1.2'/>\n", time));
+        EXPECT_FALSE(IsUsableForRebuild(scan)) << time;
+    }
+    for (const char* time : {"'2024-02-29'", "'1999-12-31'"})
+        EXPECT_TRUE(IsUsableForRebuild(
+            ScanRatesDocument(Document("<Cube currency='USD' rate='1.2'/>\n", time))))
+            << time;
 }
 
 TEST(RatesScan, EmptyElementsAreStepped)

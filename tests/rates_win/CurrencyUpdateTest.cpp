@@ -57,7 +57,7 @@ struct UnitRow
 struct CategoryRow
 {
     std::string name, note;
-    long long source, current;
+    long long source, current, target;
 };
 
 class CatalogueReader
@@ -119,14 +119,15 @@ public:
         CategoryRow row{};
         sqlite3_stmt* statement = nullptr;
         sqlite3_prepare_v2(m_db,
-                           "SELECT CategoryName, Note, SourceUnitId, CurrentUnitId FROM Category "
+                           "SELECT CategoryName, Note, SourceUnitId, CurrentUnitId, TargetUnitId "
+                           "FROM Category "
                            "WHERE CategoryId = ?",
                            -1, &statement, nullptr);
         sqlite3_bind_int(statement, 1, categoryId);
         if (sqlite3_step(statement) == SQLITE_ROW)
-            row =
-                CategoryRow{Text(statement, 0), Text(statement, 1),
-                            sqlite3_column_int64(statement, 2), sqlite3_column_int64(statement, 3)};
+            row = CategoryRow{
+                Text(statement, 0), Text(statement, 1), sqlite3_column_int64(statement, 2),
+                sqlite3_column_int64(statement, 3), sqlite3_column_int64(statement, 4)};
         sqlite3_finalize(statement);
         return row;
     }
@@ -308,6 +309,12 @@ TEST_F(CurrencyUpdateTest, EveryFailureLeavesTheCatalogueAsItWas)
                                      "<Cube currency='USD' rate='x'/>\n</Cube>\n";
     const std::string startsWithRates = "<Cube currency='USD' rate='1.1782'/>\n"
                                         "<Cube time='2005-12-06'>\n";
+    std::string absurdDate = kRatesDocument;
+    absurdDate.replace(absurdDate.find("2005-12-06"), 10, std::string(300, '7'));
+    const std::string absurdRates = "<gesmes:Envelope>\n<Cube time='2005-12-06'>\n"
+                                    "<Cube currency='USD' rate='0'/>\n"
+                                    "<Cube currency='JPY' rate='-142.38'/>\n"
+                                    "<Cube currency='GBP' rate='1e999'/>\n</Cube>\n";
     const Case cases[] = {
         {"first question answered No",
          HttpAnswer(200, "OK", kRatesDocument),
@@ -331,6 +338,13 @@ TEST_F(CurrencyUpdateTest, EveryFailureLeavesTheCatalogueAsItWas)
          true,
          true},
         {"no rate that can be read", HttpAnswer(200, "OK", noUsableRate), {IDYES}, 2, true, true},
+        {"a date of 300 digits", HttpAnswer(200, "OK", absurdDate), {IDYES}, 2, true, true},
+        {"only rates of zero, below zero or infinite",
+         HttpAnswer(200, "OK", absurdRates),
+         {IDYES},
+         2,
+         true,
+         true},
         {"rates from the first character on",
          HttpAnswer(200, "OK", startsWithRates),
          {IDYES},
@@ -345,8 +359,12 @@ TEST_F(CurrencyUpdateTest, EveryFailureLeavesTheCatalogueAsItWas)
          true,
          true},
         {"a status line without a status", "HTTP/1.1 abc def\r\n\r\n", {IDYES}, 2, true, false},
-        {"a negative length", "HTTP/1.1 200 OK\r\nContent-Length: -5\r\n\r\n<Cube", {IDYES}, 2,
-         true, true},
+        {"a negative length",
+         "HTTP/1.1 200 OK\r\nContent-Length: -5\r\n\r\n<Cube",
+         {IDYES},
+         2,
+         true,
+         true},
         {"a redirect to a broken address",
          "HTTP/1.1 302 Found\r\nLocation: http://[::1\r\nContent-Length: 0\r\n\r\n",
          {IDYES},
@@ -386,6 +404,54 @@ TEST_F(CurrencyUpdateTest, EveryFailureLeavesTheCatalogueAsItWas)
         EXPECT_EQ(PathExists(RatesFilePath()), c.fileLeft);
         EXPECT_EQ(dumpAfter, dumpBefore);
     }
+}
+
+// The rebuild is one transaction: an engine error on the third new unit (a trigger in the
+// file refuses it) must leave the old units, the old name and the old links.
+TEST_F(CurrencyUpdateTest, AnEngineErrorHalfWayKeepsTheOldCategoryWhole)
+{
+    catalogue.Write(OnCurrency(SampleCategories()));
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(ToUtf8(catalogue.MdbPath()).c_str(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db,
+                               "CREATE TRIGGER RefuseYen BEFORE INSERT ON Units "
+                               "WHEN NEW.UnitName LIKE 'Japanese%' "
+                               "BEGIN SELECT RAISE(ABORT, 'no yen here'); END",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+    }
+    LoopbackHttpServer server(Serve(HttpAnswer(200, "OK", kRatesDocument)));
+    const auto boxes =
+        RunUpdate(server.Port(), {IDYES, IDYES},
+                  [&](CMainDlg& dlg)
+                  {
+                      EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Currency (2026-07-06)");
+                      EXPECT_EQ(RowTexts(dlg.m_listUnits).size(), 2u);
+                  });
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[2].text.rfind(L"no yen here", 0), 0u) << ToUtf8(boxes[2].text);
+    EXPECT_EQ(dumpAfter, dumpBefore);
+}
+
+// Without the dollar the euro becomes the current and the chosen result unit: no id of the
+// category may name a unit that is gone.
+TEST_F(CurrencyUpdateTest, WithoutTheDollarTheEuroIsCurrent)
+{
+    catalogue.Write(OnCurrency(SampleCategories()));
+    LoopbackHttpServer server(Serve(HttpAnswer(
+        200, "OK",
+        "<gesmes:Envelope>\n<Cube time='2005-12-06'>\n<Cube currency='JPY' rate='142.38'/>\n"
+        "</Cube>\n")));
+    RunUpdate(server.Port(), {IDYES, IDYES});
+    CatalogueReader reader(catalogue.MdbPath());
+    const auto units = reader.Units(1);
+    ASSERT_EQ(units.size(), 2u);
+    const CategoryRow currency = reader.Category(1);
+    EXPECT_EQ(currency.source, units[0].id);
+    EXPECT_EQ(currency.current, units[0].id);
+    EXPECT_EQ(currency.target, units[0].id);
 }
 
 TEST_F(CurrencyUpdateTest, StoppingTheDownloadLeavesTheCatalogueAsItWas)
@@ -438,8 +504,8 @@ TEST_F(CurrencyUpdateTest, ADownloadedFileThatCannotBeReadIsReportedAndChangesNo
          [&](const std::wstring& path)
          {
              holder = ::CreateFileW(path.c_str(), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
              EXPECT_NE(holder, INVALID_HANDLE_VALUE);
          }},
         {"removed", [](const std::wstring& path) { EXPECT_TRUE(::DeleteFileW(path.c_str())); }},
@@ -457,13 +523,13 @@ TEST_F(CurrencyUpdateTest, ADownloadedFileThatCannotBeReadIsReportedAndChangesNo
                 stored = ReadFileBytes(RatesFilePath());
                 c.spoil(RatesFilePath());
             });
-        const auto boxes = RunUpdate(server.Port(), {IDYES},
-                                     [&](CMainDlg& dlg)
-                                     {
-                                         EXPECT_EQ(dlg.GetWindowText(),
-                                                   L"Kalvo - Currency (2026-07-06)");
-                                         EXPECT_EQ(RowTexts(dlg.m_listUnits).size(), 2u);
-                                     });
+        const auto boxes =
+            RunUpdate(server.Port(), {IDYES},
+                      [&](CMainDlg& dlg)
+                      {
+                          EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Currency (2026-07-06)");
+                          EXPECT_EQ(RowTexts(dlg.m_listUnits).size(), 2u);
+                      });
         if (holder != INVALID_HANDLE_VALUE)
         {
             ::CloseHandle(holder);
