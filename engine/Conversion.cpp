@@ -1,5 +1,6 @@
 #include "engine/Conversion.h"
 
+#include "store/DaoDatabase.h"
 #include "store/RecordsetCategory.h"
 #include "store/RecordsetUnit.h"
 
@@ -34,14 +35,19 @@ void RecalculateUnitValues(double x, CRecordsetCategory& categories, CRecordsetU
         units.FindUnit(sourceUnitId) && units.m_CategoryId == categories.m_CategoryId;
     if (found)
     {
+        // One commit for all the values instead of one per unit: each commit costs file
+        // locks and a log write. Every value is on disk when this returns, or none of them.
+        CDaoTransaction transaction(units.GetDatabase());
         const UnitScale source = ScaleOf(units);
         for (units.MoveFirst(); !units.IsEOF(); units.MoveNext())
         {
-            const double r = units.m_UnitId == sourceUnitId ? x : ConvertValue(x, source, ScaleOf(units));
+            const double r =
+                units.m_UnitId == sourceUnitId ? x : ConvertValue(x, source, ScaleOf(units));
             units.Edit();
             units.m_UserValue = r;
             units.Update();
         }
+        transaction.CommitTrans();
     }
     if (position >= 0)
         units.SetAbsolutePosition(position);

@@ -31,8 +31,9 @@ UnitScale ScaleOf(const CRecordsetUnit& unit);
 // order written; a zero factor yields an infinity or NaN, which is the honest answer.
 double ConvertValue(double x, const UnitScale& source, const UnitScale& target);
 
-// Writes every unit's UserValue for the source value x, one edit and update per unit.
-// The source unit keeps x bit for bit. Without a source unit of the category the category
+// Writes every unit's UserValue for the source value x, one edit and update per unit, all
+// in one transaction: when it returns every value is stored, and on an error none is. The
+// source unit keeps x bit for bit. Without a source unit of the category the category
 // set stands on, nothing is written. The unit
 // set stands where it stood before.
 void RecalculateUnitValues(double x, CRecordsetCategory& categories, CRecordsetUnit& units);

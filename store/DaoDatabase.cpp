@@ -138,23 +138,33 @@ void CDaoDatabase::Execute(const std::wstring& sql)
 
 void CDaoDatabase::BeginTrans()
 {
+    if (m_db == nullptr)
+        ThrowSqliteError(nullptr, SQLITE_MISUSE);
     // IMMEDIATE takes the write lock now, under the busy timeout, rather than failing half
-    // way when a read turns into the first write.
-    Execute(L"BEGIN IMMEDIATE");
+    // way when a read turns into the first write. Not through Execute: beginning and
+    // committing delete nothing, and the record sets need not look for gone rows after.
+    CheckSqlite(m_db, sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
 }
 
 void CDaoDatabase::CommitTrans()
 {
-    Execute(L"COMMIT");
+    if (m_db == nullptr)
+        ThrowSqliteError(nullptr, SQLITE_MISUSE);
+    CheckSqlite(m_db, sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr));
 }
 
 void CDaoDatabase::Rollback() noexcept
 {
-    if (m_db == nullptr || sqlite3_get_autocommit(m_db) != 0)
+    if (!InTransaction())
         return;
     // Rows added in the transaction vanish: to the record sets that is a deletion.
     ++m_localDeletions;
     sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+bool CDaoDatabase::InTransaction() const
+{
+    return m_db != nullptr && sqlite3_get_autocommit(m_db) == 0;
 }
 
 void CDaoDatabase::CompactDatabase(const std::wstring& source, const std::wstring& destination)

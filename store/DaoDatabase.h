@@ -34,6 +34,7 @@ public:
     void CommitTrans();
     // Does nothing outside a transaction, and never throws: it runs on the way out of errors.
     void Rollback() noexcept;
+    bool InTransaction() const;
 
     // Changes whenever a row may have been deleted since it was last read: on this
     // connection (every delete, and every Execute) or by another connection.
@@ -66,17 +67,20 @@ private:
 };
 
 // A transaction for the writes of one scope: CommitTrans keeps them, leaving the scope any
-// other way (an exception included) rolls them back.
+// other way (an exception included) rolls them back. Inside a transaction that is already
+// open it does nothing: the outer one decides for all of its writes.
 class CDaoTransaction
 {
 public:
-    explicit CDaoTransaction(CDaoDatabase& database) : m_database(database)
+    explicit CDaoTransaction(CDaoDatabase& database)
+        : m_database(database), m_owner(!database.InTransaction())
     {
-        m_database.BeginTrans();
+        if (m_owner)
+            m_database.BeginTrans();
     }
     ~CDaoTransaction()
     {
-        if (!m_committed)
+        if (m_owner)
             m_database.Rollback();
     }
     CDaoTransaction(const CDaoTransaction&) = delete;
@@ -84,11 +88,13 @@ public:
 
     void CommitTrans()
     {
+        if (!m_owner)
+            return;
         m_database.CommitTrans();
-        m_committed = true;
+        m_owner = false;
     }
 
 private:
     CDaoDatabase& m_database;
-    bool m_committed = false;
+    bool m_owner;
 };

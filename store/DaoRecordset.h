@@ -115,6 +115,7 @@ public:
     void SetFieldNull(void* pMember);
 
     std::wstring GetSQL() const { return m_sql; }
+    CDaoDatabase& GetDatabase() const { return *m_pDatabase; }
 
 protected:
     CDaoDatabase* m_pDatabase;

@@ -263,6 +263,44 @@ TEST_F(Dynaset, EachUpdateIsCommittedAtOnce)
     EXPECT_EQ(sqlite3_get_autocommit(m_db.Handle()), 1);
 }
 
+// A transaction's writes reach other connections only at its commit; one left without a
+// commit takes all of them back, and the sets no longer count a row added in it. A nested
+// one leaves the decision to the outer.
+TEST_F(Dynaset, ATransactionLeftWithoutCommitTakesEveryWriteBack)
+{
+    CDaoDatabase elsewhere;
+    elsewhere.Open(m_path);
+    const char kValue[] = "SELECT UserValue FROM Units WHERE UnitId = 1";
+    {
+        CDaoTransaction outer(m_db);
+        ASSERT_TRUE(m_units.FindUnit(1));
+        m_units.Edit();
+        m_units.m_UserValue = 42.0;
+        m_units.Update();
+        {
+            CDaoTransaction inner(m_db);
+            m_units.AddNew();
+            m_units.m_UnitName = L"Chain";
+            m_units.m_CategoryId = 1;
+            m_units.Update();
+            inner.CommitTrans();
+        }
+        EXPECT_EQ(m_units.GetRecordCount(), 5);
+        EXPECT_EQ(QueryInt(elsewhere.Handle(), kValue), 0);
+    }
+    EXPECT_EQ(m_units.GetRecordCount(), 4);
+    ASSERT_TRUE(m_units.FindUnit(1));
+    EXPECT_EQ(m_units.m_UserValue, 0.0);
+
+    CDaoTransaction kept(m_db);
+    m_units.Edit();
+    m_units.m_UserValue = 7.0;
+    m_units.Update();
+    kept.CommitTrans();
+    EXPECT_EQ(QueryInt(elsewhere.Handle(), kValue), 7);
+    EXPECT_EQ(sqlite3_get_autocommit(m_db.Handle()), 1);
+}
+
 TEST_F(Dynaset, MisuseAndRejectedQueriesThrow)
 {
     CRecordsetUnit closed(&m_db, &m_category);
