@@ -199,7 +199,7 @@ int main(int argc, char** argv)
     LoopbackHttpServer server([answer = HttpAnswer(200, "OK", document)](
                                   const SeenRequest&, ServerConnection& connection)
                               { connection.Send(answer); });
-    g_ratesServer = RatesServer{L"127.0.0.1", server.Port()};
+    g_ratesServer = RatesServer{L"127.0.0.1", server.Port(), false};
     const std::wstring starter = FromUtf8(argv[1]);
 
     MeasureRound(starter, written); // warm the caches

@@ -2,7 +2,7 @@
 
 #include "rates/RatesUpdateDlg.h"
 
-const RatesServer kCentralBankServer{L"www.ecb.europa.eu", INTERNET_DEFAULT_HTTP_PORT};
+const RatesServer kCentralBankServer{L"www.ecb.europa.eu", INTERNET_DEFAULT_HTTPS_PORT, true};
 
 RatesServer g_ratesServer = kCentralBankServer;
 
@@ -23,6 +23,7 @@ int DownloadRates(const RatesServer& server, const std::wstring& object,
     CRatesUpdateDlg dlg;
     dlg.m_strServer = server.host;
     dlg.m_nPort = server.port;
+    dlg.m_bSecure = server.secure;
     dlg.m_strObject = object;
     dlg.m_strFileName = fileName;
     return dlg.DoModal() == 1 ? 1 : 0;

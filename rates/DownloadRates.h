@@ -9,9 +9,10 @@ struct RatesServer
 {
     std::wstring host;
     INTERNET_PORT port;
+    bool secure; // over TLS, with the server's certificate checked
 };
 
-// The central bank's public web server.
+// The central bank's public web server, asked over TLS: a plain answer could be anyone's.
 extern const RatesServer kCentralBankServer;
 // Where the currency update fetches its rates: the bank's server, unless a test points it
 // at its own.

@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
+
 namespace
 {
 constexpr DWORD kConnectTimeoutMs = 30000;
@@ -19,13 +21,39 @@ constexpr DWORD_PTR kContext = 1;
 constexpr UINT kReadSize = 1999;
 constexpr std::size_t kBufferSize = 2000;
 const wchar_t kUserAgentHeader[] = L"User-Agent: Kalvo/1.0\r\n";
-const wchar_t kLocationHeader[] = L"Location: ";
-constexpr std::size_t kLocationHeaderLength = 10;
 
 // Fresh from the server, never into the cache, over a connection already open. Redirects
 // are ours to follow, so that the one explicit redirect is what runs on every system.
 constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                                 INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_AUTO_REDIRECT;
+
+bool IsRedirect(DWORD status)
+{
+    return status == HTTP_STATUS_MOVED || status == HTTP_STATUS_REDIRECT ||
+           status == HTTP_STATUS_REDIRECT_METHOD || status == HTTP_STATUS_REDIRECT_KEEP_VERB ||
+           status == HTTP_STATUS_PERMANENT_REDIRECT;
+}
+
+// The request's own address, against which a relative redirect target is resolved.
+std::wstring RequestUrl(bool bSecure, const std::wstring& strServer, INTERNET_PORT nPort,
+                        const std::wstring& strObject)
+{
+    return (bSecure ? L"https://" : L"http://") + strServer + L":" + std::to_wstring(nPort) +
+           strObject;
+}
+
+// The target as an absolute address; false when the library cannot make one of it.
+bool ResolveTarget(const std::wstring& strBase, const std::wstring& strTarget,
+                   std::wstring& strResolved)
+{
+    DWORD length = INTERNET_MAX_URL_LENGTH;
+    std::wstring buffer(length + 1, L'\0');
+    if (!::InternetCombineUrlW(strBase.c_str(), strTarget.c_str(), buffer.data(), &length,
+                               ICU_NO_ENCODE))
+        return false;
+    strResolved.assign(buffer.c_str(), length);
+    return true;
+}
 
 // Set on each request: Wine's library does not pass the session's timeouts on.
 void LimitSilence(CHttpFile& request)
@@ -166,23 +194,17 @@ void CRatesSession::CloseAll()
 }
 
 int CRatesSession::DownloadFile(const std::wstring& strAgent, const std::wstring& strServer,
-                                const std::wstring& strObject, INTERNET_PORT nPort,
+                                const std::wstring& strObject, INTERNET_PORT nPort, bool bSecure,
                                 const std::wstring& strFileName)
 {
-    m_pSession = std::make_unique<CRatesSession>(strAgent, m_pDialog);
-    m_pSession->SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, kConnectTimeoutMs);
-    m_pSession->SetOption(INTERNET_OPTION_CONNECT_BACKOFF, kConnectBackoffMs);
-    m_pSession->SetOption(INTERNET_OPTION_CONNECT_RETRIES, kConnectRetries);
-    m_pSession->EnableStatusCallback(TRUE);
     m_bStop = 0;
-
     int nResult = 0;
     try
     {
-        DWORD dwStatus = SendFirstRequest(strServer, strObject, nPort);
-        if (dwStatus == HTTP_STATUS_MOVED || dwStatus == HTTP_STATUS_REDIRECT ||
-            dwStatus == HTTP_STATUS_REDIRECT_METHOD)
-            dwStatus = FollowRedirect();
+        OpenSession(strAgent);
+        DWORD dwStatus = SendFirstRequest(strServer, strObject, nPort, bSecure);
+        if (IsRedirect(dwStatus))
+            dwStatus = FollowRedirect(RequestUrl(bSecure, strServer, nPort, strObject));
         nResult = static_cast<int>(dwStatus);
         if (dwStatus == HTTP_STATUS_OK)
             nResult = ReceiveBody(strFileName);
@@ -205,12 +227,25 @@ int CRatesSession::DownloadFile(const std::wstring& strAgent, const std::wstring
     return nResult;
 }
 
+// Inside the download's error handling: a library that cannot open a session is a failed
+// download like any other.
+void CRatesSession::OpenSession(const std::wstring& strAgent)
+{
+    m_pSession = std::make_unique<CRatesSession>(strAgent, m_pDialog);
+    m_pSession->SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, kConnectTimeoutMs);
+    m_pSession->SetOption(INTERNET_OPTION_CONNECT_BACKOFF, kConnectBackoffMs);
+    m_pSession->SetOption(INTERNET_OPTION_CONNECT_RETRIES, kConnectRetries);
+    m_pSession->EnableStatusCallback(TRUE);
+}
+
 DWORD CRatesSession::SendFirstRequest(const std::wstring& strServer, const std::wstring& strObject,
-                                      INTERNET_PORT nPort)
+                                      INTERNET_PORT nPort, bool bSecure)
 {
     m_pConnection = m_pSession->GetHttpConnection(strServer, nPort, nullptr, nullptr);
-    m_pRequest = m_pConnection->OpenRequest(L"GET", strObject, nullptr, kContext, nullptr, nullptr,
-                                            kRequestFlags);
+    // Over TLS the server's certificate must pass: the library refuses any other.
+    const DWORD dwFlags = bSecure ? kRequestFlags | INTERNET_FLAG_SECURE : kRequestFlags;
+    m_pRequest =
+        m_pConnection->OpenRequest(L"GET", strObject, nullptr, kContext, nullptr, nullptr, dwFlags);
     m_pRequest->AddRequestHeaders(kUserAgentHeader, HTTP_ADDREQ_FLAG_ADD_IF_NEW);
     LimitSilence(*m_pRequest);
     m_pRequest->SendRequest();
@@ -219,19 +254,15 @@ DWORD CRatesSession::SendFirstRequest(const std::wstring& strServer, const std::
     return dwStatus;
 }
 
-// Follows the one redirect of the first answer; 0 when it names no usable target.
-DWORD CRatesSession::FollowRedirect()
+// Follows the one redirect of the first answer, to an address over TLS only: anyone on the
+// path could have sent a plain one. A relative target is resolved against the request.
+// 0 when the answer names no usable target.
+DWORD CRatesSession::FollowRedirect(const std::wstring& strRequestUrl)
 {
-    std::wstring strHeaders;
-    m_pRequest->QueryInfo(HTTP_QUERY_RAW_HEADERS_CRLF, strHeaders);
-    const std::size_t nLocation = strHeaders.find(kLocationHeader);
-    if (nLocation == std::wstring::npos)
+    std::wstring strLocation, strTarget;
+    if (!m_pRequest->QueryInfo(HTTP_QUERY_LOCATION, strLocation) || strLocation.empty() ||
+        !ResolveTarget(strRequestUrl, strLocation, strTarget))
         return 0;
-    const std::size_t nTarget = nLocation + kLocationHeaderLength;
-    const std::size_t nLineFeed = strHeaders.find(L'\n', nTarget);
-    const std::wstring strTarget = nLineFeed != std::wstring::npos && nLineFeed > 0
-                                       ? strHeaders.substr(nTarget, nLineFeed - nTarget)
-                                       : strHeaders.substr(nTarget);
 
     m_pRequest->Close();
     m_pRequest.reset();
@@ -241,17 +272,14 @@ DWORD CRatesSession::FollowRedirect()
     DWORD dwService = 0;
     std::wstring strServer, strObject;
     INTERNET_PORT nPort = 0;
-    if (!AfxParseURL(strTarget, dwService, strServer, strObject, nPort))
-        return 0;
-    DWORD dwFlags = kRequestFlags;
-    if (dwService == AFX_INET_SERVICE_HTTPS)
-        dwFlags |= INTERNET_FLAG_SECURE; // and the server's certificate must pass
-    else if (dwService != AFX_INET_SERVICE_HTTP)
+    if (!AfxParseURL(strTarget, dwService, strServer, strObject, nPort) ||
+        dwService != AFX_INET_SERVICE_HTTPS)
         return 0;
 
     m_pConnection = m_pSession->GetHttpConnection(strServer, nPort, nullptr, nullptr);
-    m_pRequest =
-        m_pConnection->OpenRequest(L"GET", strObject, nullptr, kContext, nullptr, nullptr, dwFlags);
+    m_pRequest = m_pConnection->OpenRequest(L"GET", strObject, nullptr, kContext, nullptr, nullptr,
+                                            kRequestFlags | INTERNET_FLAG_SECURE);
+    m_pRequest->AddRequestHeaders(kUserAgentHeader, HTTP_ADDREQ_FLAG_ADD_IF_NEW);
     LimitSilence(*m_pRequest);
     m_pRequest->SendRequest();
     DWORD dwStatus = 0;
@@ -260,7 +288,8 @@ DWORD CRatesSession::FollowRedirect()
 }
 
 // Streams the body into the file. 200 when it is all there, 500 when the user stopped the
-// download between two reads, 0 when the body is larger than any rates document.
+// download between two reads, 0 when the body is larger than any rates document or shorter
+// than the length the server announced (the connection broke).
 int CRatesSession::ReceiveBody(const std::wstring& strFileName)
 {
     COutputFile file(strFileName);
@@ -280,6 +309,14 @@ int CRatesSession::ReceiveBody(const std::wstring& strFileName)
         // A dispatched close of the window has closed the request already: touch it no more.
         if (m_bStop)
             return kRatesDownloadStopped;
+    }
+    std::wstring strLength;
+    if (m_pRequest->QueryInfo(HTTP_QUERY_CONTENT_LENGTH, strLength))
+    {
+        wchar_t* pEnd = nullptr;
+        const unsigned long long nAnnounced = std::wcstoull(strLength.c_str(), &pEnd, 10);
+        if (pEnd == strLength.c_str() || nAnnounced != nTotal)
+            return 0;
     }
     return HTTP_STATUS_OK;
 }

@@ -22,9 +22,10 @@ public:
                           DWORD statusInformationLength) override;
 
     // An HTTP status (200 once the whole body is in the file), 0 for a failure without a
-    // usable status, or 500 when the user stopped the download.
+    // usable status, or 500 when the user stopped the download. With bSecure the request
+    // goes over TLS and the server's certificate must pass.
     int DownloadFile(const std::wstring& strAgent, const std::wstring& strServer,
-                     const std::wstring& strObject, INTERNET_PORT nPort,
+                     const std::wstring& strObject, INTERNET_PORT nPort, bool bSecure,
                      const std::wstring& strFileName);
     // Closes the request, the connection and the inner session, and marks the download
     // stopped.
@@ -38,9 +39,10 @@ public:
     int m_bStop = 0;
 
 private:
+    void OpenSession(const std::wstring& strAgent);
     DWORD SendFirstRequest(const std::wstring& strServer, const std::wstring& strObject,
-                           INTERNET_PORT nPort);
-    DWORD FollowRedirect();
+                           INTERNET_PORT nPort, bool bSecure);
+    DWORD FollowRedirect(const std::wstring& strRequestUrl);
     int ReceiveBody(const std::wstring& strFileName);
     void StepProgress();
 };

@@ -38,7 +38,7 @@ BOOL CRatesUpdateDlg::OnInitDialog()
 
 void CRatesUpdateDlg::OnOK()
 {
-    m_nDownloadResult = RunDownload(m_strServer, m_nPort, m_strObject, m_strFileName);
+    m_nDownloadResult = RunDownload(m_strServer, m_nPort, m_bSecure, m_strObject, m_strFileName);
     EndDialog(m_nDownloadResult == 200 ? 1 : 0);
 }
 
@@ -49,12 +49,12 @@ void CRatesUpdateDlg::OnCancel()
     EndDialog(0);
 }
 
-int CRatesUpdateDlg::RunDownload(const std::wstring& strServer, INTERNET_PORT nPort,
+int CRatesUpdateDlg::RunDownload(const std::wstring& strServer, INTERNET_PORT nPort, bool bSecure,
                                  const std::wstring& strObject, const std::wstring& strFileName)
 {
     m_pRatesSession = std::make_unique<CRatesSession>(this);
-    const int nResult =
-        m_pRatesSession->DownloadFile(kAgentName, strServer, strObject, nPort, strFileName);
+    const int nResult = m_pRatesSession->DownloadFile(kAgentName, strServer, strObject, nPort,
+                                                      bSecure, strFileName);
     AppendDetail(nResult == 200 ? L"Connection Ok." : L"Error connecting to ECB");
     m_pRatesSession.reset();
     return nResult;

@@ -21,13 +21,14 @@ public:
     // Appends the text and a line end to the details box and scrolls it into view.
     void AppendDetail(const std::wstring& strText);
     // The download result: an HTTP status, 0 for a failure, 500 when stopped by the user.
-    int RunDownload(const std::wstring& strServer, INTERNET_PORT nPort,
+    int RunDownload(const std::wstring& strServer, INTERNET_PORT nPort, bool bSecure,
                     const std::wstring& strObject, const std::wstring& strFileName);
 
     CProgressCtrl m_Progress;
     CEdit m_Details;
     std::wstring m_strServer;
-    INTERNET_PORT m_nPort = INTERNET_DEFAULT_HTTP_PORT;
+    INTERNET_PORT m_nPort = INTERNET_DEFAULT_HTTPS_PORT;
+    bool m_bSecure = true;
     std::wstring m_strObject;
     std::wstring m_strFileName;
     std::unique_ptr<CRatesSession> m_pRatesSession; // set while a download runs

@@ -181,7 +181,7 @@ protected:
     std::vector<MessageBoxRequest> RunUpdate(unsigned short port, std::deque<int> answers,
                                              std::function<void(CMainDlg&)> check = nullptr)
     {
-        g_ratesServer = RatesServer{L"127.0.0.1", port};
+        g_ratesServer = RatesServer{L"127.0.0.1", port, false};
         ScriptedMessageBoxes boxes(std::move(answers));
         CMainDlg dlg(L"Kalvo");
         EXPECT_TRUE(dlg.Create());
@@ -212,7 +212,8 @@ bool IsFailureBox(const MessageBoxRequest& box)
 TEST(RatesServerAddress, IsTheCentralBanksWebServerUnlessATestMovesIt)
 {
     EXPECT_EQ(kCentralBankServer.host, L"www.ecb.europa.eu");
-    EXPECT_EQ(kCentralBankServer.port, 80);
+    EXPECT_EQ(kCentralBankServer.port, 443);
+    EXPECT_TRUE(kCentralBankServer.secure);
     wchar_t temp[MAX_PATH + 1] = {};
     ::GetTempPathW(MAX_PATH + 1, temp);
     EXPECT_EQ(RatesFilePath(), std::wstring(temp) + L"currency.xml");

@@ -99,7 +99,7 @@ int DownloadWithoutWindow(unsigned short port, const std::wstring& object,
                           const std::wstring& fileName)
 {
     CRatesSession controller(nullptr);
-    const int result = controller.DownloadFile(L"Kalvo", L"127.0.0.1", object, port, fileName);
+    const int result = controller.DownloadFile(L"Kalvo", L"127.0.0.1", object, port, false, fileName);
     EXPECT_FALSE(controller.m_pSession);
     EXPECT_FALSE(controller.m_pConnection);
     EXPECT_FALSE(controller.m_pRequest);
@@ -113,6 +113,7 @@ ProgressRun RunProgressWindow(unsigned short port, const std::wstring& object,
     CRatesUpdateDlg dlg;
     dlg.m_strServer = L"127.0.0.1";
     dlg.m_nPort = port;
+    dlg.m_bSecure = false;
     dlg.m_strObject = object;
     dlg.m_strFileName = fileName;
     g_run = &run;

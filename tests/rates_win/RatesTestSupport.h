@@ -36,8 +36,8 @@ struct ProgressRun
     int progressPos = -1;
 };
 
-// DownloadFile from 127.0.0.1 without a window; whatever the result, it must leave nothing
-// of the download open (checked here).
+// DownloadFile over plain HTTP from 127.0.0.1 without a window; whatever the result, it must leave
+// nothing of the download open (checked here).
 int DownloadWithoutWindow(unsigned short port, const std::wstring& object,
                           const std::wstring& fileName);
 
