@@ -21,6 +21,22 @@ std::wstring Folded(std::wstring text)
     return text;
 }
 
+// The text in a name's closing parentheses, its symbol: "nanometre (nm)" gives "nm",
+// "pound per foot second (lb/(ft·s))" gives "lb/(ft·s)"; nothing when the name has none.
+std::wstring Symbol(const std::wstring& name)
+{
+    if (name.empty() || name.back() != L')')
+        return {};
+    int depth = 0;
+    for (std::size_t i = name.size(); i-- > 0;)
+    {
+        depth += name[i] == L')' ? 1 : name[i] == L'(' ? -1 : 0;
+        if (depth == 0)
+            return name.substr(i + 1, name.size() - i - 2);
+    }
+    return {};
+}
+
 std::string Where(const CatalogueCategory& category, const CatalogueUnit* unit = nullptr)
 {
     return ToUtf8(category.name) + (unit != nullptr ? " / " + ToUtf8(unit->name) : "");
@@ -81,14 +97,18 @@ TEST(BuiltCatalogue, EveryStoredValueIsOneSourceUnitConverted)
     }
 }
 
-TEST(BuiltCatalogue, UnitNamesAreUniqueShortAndEveryUnitIsExplained)
+// Names compare without regard to case, and so must symbols: nm and NM would read as one.
+TEST(BuiltCatalogue, UnitNamesAndSymbolsAreUniqueShortAndEveryUnitIsExplained)
 {
     for (const auto& category : BuiltCatalogue())
     {
-        std::set<std::wstring> names;
+        std::set<std::wstring> names, symbols;
         for (const auto& unit : category.units)
         {
             EXPECT_TRUE(names.insert(Folded(unit.name)).second) << Where(category, &unit);
+            const std::wstring symbol = Symbol(unit.name);
+            EXPECT_TRUE(symbol.empty() || symbols.insert(Folded(symbol)).second)
+                << Where(category, &unit) << ": another unit has this symbol";
             EXPECT_LE(unit.name.size(), 50u) << Where(category, &unit);
             EXPECT_FALSE(unit.note.empty()) << Where(category, &unit);
             EXPECT_TRUE(std::isfinite(unit.scale.factorMul) && unit.scale.factorMul != 0)

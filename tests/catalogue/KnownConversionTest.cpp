@@ -51,7 +51,7 @@ TEST(KnownConversions, Length)
 {
     EXPECT_TRUE(Converts("Length", "mile (mi)", "kilometre (km)", 1, 1.609344));
     EXPECT_TRUE(Converts("Length", "inch (in)", "millimetre (mm)", 1, 25.4));
-    EXPECT_TRUE(Converts("Length", "nautical mile (NM)", "metre (m)", 1, 1852));
+    EXPECT_TRUE(Converts("Length", "nautical mile (nmi)", "metre (m)", 1, 1852));
     EXPECT_TRUE(Converts("Length", "yard (yd)", "foot (ft)", 220, 660));
     EXPECT_TRUE(Converts("Length", "light-year (ly)", "metre (m)", 1, 9460730472580800));
     EXPECT_TRUE(Converts("Length", "parsec (pc)", "light-year (ly)", 1,
@@ -73,9 +73,9 @@ TEST(KnownConversions, AreaAndVolume)
     EXPECT_TRUE(Converts("Volume", "cubic foot (ft³)", "US gallon (US gal)", 1, 1728.0 / 231));
     EXPECT_TRUE(Converts("Volume", "US fluid ounce (US fl oz)", "millilitre (mL)", 1, kUsGallon / 128 * 1e6));
     EXPECT_TRUE(Converts("Volume", "oil barrel (bbl)", "US gallon (US gal)", 1, 42));
-    EXPECT_TRUE(Converts("Cooking", "cup (US)", "millilitre (mL)", 1, kUsGallon / 16 * 1e6));
-    EXPECT_TRUE(Converts("Cooking", "teaspoon (US, tsp)", "tablespoon (US, tbsp)", 3, 1));
-    EXPECT_TRUE(Converts("Cooking", "pint (imperial)", "fluid ounce (imperial)", 1, 20));
+    EXPECT_TRUE(Converts("Cooking", "cup (US cup)", "millilitre (mL)", 1, kUsGallon / 16 * 1e6));
+    EXPECT_TRUE(Converts("Cooking", "teaspoon (US tsp)", "tablespoon (US tbsp)", 3, 1));
+    EXPECT_TRUE(Converts("Cooking", "pint (imp pt)", "fluid ounce (imp fl oz)", 1, 20));
 }
 
 TEST(KnownConversions, MassAndTime)
@@ -127,7 +127,10 @@ TEST(KnownConversions, PressureEnergyPowerForce)
     EXPECT_TRUE(Converts("Pressure", "millimetre of mercury (mmHg)", "pascal (Pa)", 1, 13595.1 * kGravity / 1000));
     EXPECT_TRUE(Converts("Pressure", "bar", "hectopascal (hPa)", 1, 1000));
     EXPECT_TRUE(Converts("Energy", "kilowatt-hour (kWh)", "megajoule (MJ)", 1, 3.6));
-    EXPECT_TRUE(Converts("Energy", "calorie (cal)", "joule (J)", 1, 4.184));
+    EXPECT_TRUE(Converts("Energy", "thermochemical calorie (cal_th)", "joule (J)", 1, 4.184));
+    EXPECT_TRUE(Converts("Energy", "International Table kilocalorie (kcal_IT)", "joule (J)", 1,
+                         1000 * kCalorieIt));
+    EXPECT_TRUE(Converts("Energy", "therm (EC)", "megajoule (MJ)", 1, 105.506));
     EXPECT_TRUE(Converts("Energy", "British thermal unit (BTU)", "joule (J)", 1, 1055.05585262));
     EXPECT_TRUE(Converts("Energy", "electronvolt (eV)", "joule (J)", 1, 1.602176634e-19));
     EXPECT_TRUE(Converts("Energy", "therm (US)", "British thermal unit (BTU)", 1, 105480400 / kBtu));
@@ -135,6 +138,10 @@ TEST(KnownConversions, PressureEnergyPowerForce)
     EXPECT_TRUE(Converts("Power", "horsepower (hp)", "watt (W)", 1, 745.69987158227022));
     EXPECT_TRUE(Converts("Power", "metric horsepower (PS)", "watt (W)", 1, 75 * kGravity));
     EXPECT_TRUE(Converts("Power", "ton of refrigeration (TR)", "BTU per hour (BTU/h)", 1, 12000));
+    EXPECT_TRUE(Converts("Power", "thermochemical kilocalorie per hour (kcal_th/h)", "watt (W)",
+                         3600, 4184));
+    EXPECT_TRUE(Converts("Power", "IT kilocalorie per hour (kcal_IT/h)", "watt (W)", 3600,
+                         1000 * kCalorieIt));
     EXPECT_TRUE(Converts("Force", "pound-force (lbf)", "newton (N)", 1, 4.4482216152605));
     EXPECT_TRUE(Converts("Force", "kilogram-force (kgf)", "newton (N)", 1, 9.80665));
     EXPECT_TRUE(Converts("Force", "poundal (pdl)", "newton (N)", 1, kPound * kFoot));
@@ -179,7 +186,7 @@ TEST(KnownConversions, DataLightRadiation)
 {
     EXPECT_TRUE(Converts("Data size", "gibibyte (GiB)", "byte (B)", 1, 1073741824));
     EXPECT_TRUE(Converts("Data size", "gigabyte (GB)", "mebibyte (MiB)", 1, 1e9 / 1048576));
-    EXPECT_TRUE(Converts("Data size", "byte (B)", "bit (b)", 1, 8));
+    EXPECT_TRUE(Converts("Data size", "byte (B)", "bit", 1, 8));
     EXPECT_TRUE(Converts("Data size", "yobibyte (YiB)", "byte (B)", 1, std::ldexp(1.0, 80)));
     EXPECT_TRUE(Converts("Data rate", "megabit per second (Mbit/s)", "megabyte per second (MB/s)", 100, 12.5));
     EXPECT_TRUE(Converts("Illuminance", "foot-candle (fc)", "lux (lx)", 1, 1 / (kFoot * kFoot)));
@@ -200,7 +207,8 @@ TEST(KnownConversions, ElectricityViscosityTypography)
     EXPECT_TRUE(Converts("Kinematic viscosity", "stokes (St)", "centistokes (cSt)", 1, 100));
     EXPECT_TRUE(Converts("Typography", "inch (in)", "point (pt)", 1, 72));
     EXPECT_TRUE(Converts("Typography", "pixel (px)", "point (pt)", 1, 0.75));
-    EXPECT_TRUE(Converts("Typography", "cicero (cc)", "millimetre (mm)", 1, 12 / 2.66));
+    EXPECT_TRUE(Converts("Typography", "cicero (Berthold cc)", "millimetre (mm)", 1, 12 / 2.66));
+    EXPECT_TRUE(Converts("Typography", "cicero (DIN cc)", "millimetre (mm)", 1, 4.51278));
 }
 
 TEST(KnownConversions, CurrenciesGoThroughTheEuro)
