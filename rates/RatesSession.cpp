@@ -128,16 +128,39 @@ CRatesSession::~CRatesSession()
     CloseAll();
 }
 
-void CRatesSession::ReportStatus(const std::wstring& strText)
+void CRatesSession::ReportStatus(const wchar_t* line)
 {
+    std::lock_guard<std::mutex> lock(m_dialogLock);
     if (m_pDialog)
-        m_pDialog->AppendDetail(strText);
+        m_pDialog->PostDetail(line);
 }
 
 void CRatesSession::StepProgress()
 {
+    std::lock_guard<std::mutex> lock(m_dialogLock);
     if (m_pDialog && m_pDialog->m_Progress.m_hWnd)
-        m_pDialog->m_Progress.SendMessage(PBM_STEPIT);
+        ::PostMessageW(m_pDialog->m_Progress.m_hWnd, PBM_STEPIT, 0, 0);
+}
+
+void CRatesSession::ReportEnd()
+{
+    std::lock_guard<std::mutex> lock(m_dialogLock);
+    if (m_pDialog && m_pDialog->m_hWnd)
+    {
+        ::PostMessageW(m_pDialog->m_Progress.m_hWnd, PBM_SETPOS, 0, 0);
+        ::PostMessageW(m_pDialog->m_hWnd, WM_NULL, 0, 0);
+    }
+}
+
+void CRatesSession::DetachDialog()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_dialogLock);
+        m_pDialog = nullptr;
+    }
+    std::lock_guard<std::mutex> lock(m_sessionLock);
+    if (m_pSession)
+        m_pSession->DetachDialog();
 }
 
 void CRatesSession::OnStatusCallback(DWORD_PTR, DWORD internetStatus, LPVOID, DWORD)
@@ -173,6 +196,15 @@ void CRatesSession::OnStatusCallback(DWORD_PTR, DWORD internetStatus, LPVOID, DW
     ReportStatus(line);
 }
 
+void CRatesSession::Stop()
+{
+    m_bStop = 1;
+    std::lock_guard<std::mutex> lock(m_sessionLock);
+    // Closing the session closes the connection and the request made from it.
+    if (m_pSession && m_pSession->GetHandle())
+        ::InternetCloseHandle(m_pSession->GetHandle());
+}
+
 void CRatesSession::CloseAll()
 {
     if (m_pRequest)
@@ -185,6 +217,7 @@ void CRatesSession::CloseAll()
         m_pConnection->Close();
         m_pConnection.reset();
     }
+    std::lock_guard<std::mutex> lock(m_sessionLock);
     if (m_pSession)
     {
         m_pSession->Close();
@@ -197,7 +230,6 @@ int CRatesSession::DownloadFile(const std::wstring& strAgent, const std::wstring
                                 const std::wstring& strObject, INTERNET_PORT nPort, bool bSecure,
                                 const std::wstring& strFileName)
 {
-    m_bStop = 0;
     int nResult = 0;
     try
     {
@@ -219,19 +251,26 @@ int CRatesSession::DownloadFile(const std::wstring& strAgent, const std::wstring
         // The file could not be created or written: nothing usable arrived.
         nResult = 0;
     }
-    if (nResult == kRatesDownloadStopped && m_bStop)
-        return nResult;
+    const bool bStopped = m_bStop != 0;
     CloseAll();
-    if (m_pDialog && m_pDialog->m_Progress.m_hWnd)
-        m_pDialog->m_Progress.SetPos(0);
-    return nResult;
+    ReportEnd();
+    // A stop breaks the network call under way: whatever that gave, the user stopped it.
+    return bStopped ? kRatesDownloadStopped : nResult;
 }
 
 // Inside the download's error handling: a library that cannot open a session is a failed
 // download like any other.
 void CRatesSession::OpenSession(const std::wstring& strAgent)
 {
-    m_pSession = std::make_unique<CRatesSession>(strAgent, m_pDialog);
+    std::lock_guard<std::mutex> lock(m_sessionLock);
+    if (m_bStop)
+        AfxThrowInternetException(ERROR_INTERNET_OPERATION_CANCELLED);
+    CRatesUpdateDlg* pDialog = nullptr;
+    {
+        std::lock_guard<std::mutex> dialogLock(m_dialogLock);
+        pDialog = m_pDialog;
+    }
+    m_pSession = std::make_unique<CRatesSession>(strAgent, pDialog);
     m_pSession->SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, kConnectTimeoutMs);
     m_pSession->SetOption(INTERNET_OPTION_CONNECT_BACKOFF, kConnectBackoffMs);
     m_pSession->SetOption(INTERNET_OPTION_CONNECT_RETRIES, kConnectRetries);
@@ -305,8 +344,6 @@ int CRatesSession::ReceiveBody(const std::wstring& strFileName)
         nTotal += nRead;
         file.Write(buffer, nRead);
         StepProgress();
-        PumpMessages();
-        // A dispatched close of the window has closed the request already: touch it no more.
         if (m_bStop)
             return kRatesDownloadStopped;
     }

@@ -7,6 +7,7 @@
 
 #include <wininet.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,9 @@ public:
 
     // Appends the text and a line end to the details box and scrolls it into view.
     void AppendDetail(const std::wstring& strText);
+    // The same from any thread, through the window's queue. The line must outlive the
+    // window (the status lines are literals).
+    void PostDetail(const wchar_t* line);
     // The download result: an HTTP status, 0 for a failure, 500 when stopped by the user.
     int RunDownload(const std::wstring& strServer, INTERNET_PORT nPort, bool bSecure,
                     const std::wstring& strObject, const std::wstring& strFileName);
@@ -31,7 +35,7 @@ public:
     bool m_bSecure = true;
     std::wstring m_strObject;
     std::wstring m_strFileName;
-    std::unique_ptr<CRatesSession> m_pRatesSession; // set while a download runs
+    std::shared_ptr<CRatesSession> m_pRatesSession; // set while a download runs
     int m_nDownloadResult = 0;                      // of the last RunDownload
 
 protected:
@@ -41,11 +45,15 @@ protected:
     void OnCancel() override;
 
     BEGIN_MSG_MAP(CRatesUpdateDlg)
+    ON_MESSAGE(kDetailMessage, OnDetail)
     ON_WM_PAINT(OnPaint)
     ON_WM_QUERYDRAGICON(OnQueryDragIcon)
     END_MSG_MAP(CDialog)
 
 private:
+    static constexpr UINT kDetailMessage = WM_APP + 1; // lParam: the line
+    LRESULT OnDetail(WPARAM, LPARAM lParam);
+    void WaitForDownload(const std::atomic<int>& result);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
 

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <thread>
 
 namespace
 {
@@ -337,4 +339,51 @@ TEST(ProgressWindow, ClosingTheWindowDuringTheBodyStopsTheDownload)
     EXPECT_LT(kept.size(), body.size());
     EXPECT_EQ(kept, body.substr(0, kept.size()));
     EXPECT_TRUE(::DeleteFileW(file.c_str()));
+}
+
+// A server that takes the request and says nothing holds the network call for as long as it
+// likes: the window still answers, and its close box ends the download at once (before, both
+// waited for the 20-second silence limit).
+TEST(ProgressWindow, AnswersAndClosesWhileTheServerSaysNothing)
+{
+    ScratchFolder folder;
+    std::atomic<bool> serverDone{false};
+    LoopbackHttpServer server(
+        [&](const SeenRequest&, ServerConnection& connection)
+        {
+            const auto start = std::chrono::steady_clock::now();
+            while (!connection.ClientGone() && !connection.Stopping() &&
+                   std::chrono::steady_clock::now() - start < std::chrono::seconds(15))
+                ::Sleep(20);
+            serverDone = true;
+        });
+    bool bAnswered = false;
+    std::chrono::steady_clock::time_point closedAt;
+    std::thread user;
+    const ProgressRun run = RunProgressWindow(
+        server.Port(), kObject, folder.Path(L"currency.xml"),
+        [&](HWND window)
+        {
+            user = std::thread(
+                [&, window]
+                {
+                    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+                    while (server.Requests().empty() && std::chrono::steady_clock::now() < limit)
+                        ::Sleep(20);
+                    ::Sleep(300); // the client now waits for an answer
+                    DWORD_PTR result = 0;
+                    bAnswered = ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 500,
+                                                      &result) != 0;
+                    closedAt = std::chrono::steady_clock::now();
+                    ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+                });
+        });
+    const auto endedAfter = std::chrono::steady_clock::now() - closedAt;
+    user.join();
+    EXPECT_TRUE(bAnswered) << "the window did not answer within 0.5 s";
+    EXPECT_EQ(run.dialogResult, 0);
+    EXPECT_EQ(run.downloadResult, 500);
+    // A second is the promise; the margin is for a loaded machine, far below the silence limit.
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(endedAfter).count(), 3000);
+    ASSERT_EQ(server.Requests().size(), 1u);
 }
