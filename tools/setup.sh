@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 wine32:i386 libgnutls30:i386 xvfb xauth x11-utils xdotool imagemagick
   cmake ninja-build g++ clang libclang-rt-14-dev tcl googletest dpkg-dev
-  python3 python3-pil fonts-dejavu-core openssl locales units
+  python3 python3-pil python3-cryptography fonts-dejavu-core openssl locales units
 )
 
 missing_packages() {

@@ -1,6 +1,7 @@
 // The currency update end to end: the real main window on a real catalogue file, the
 // download from a loopback server, the questions answered as a user would.
 #include "tests/app/AppTestSupport.h"
+#include "tests/rates_win/HostTlsServer.h"
 #include "tests/rates_win/LoopbackHttpServer.h"
 #include "tests/rates_win/RatesTestSupport.h"
 
@@ -181,7 +182,13 @@ protected:
     std::vector<MessageBoxRequest> RunUpdate(unsigned short port, std::deque<int> answers,
                                              std::function<void(CMainDlg&)> check = nullptr)
     {
-        g_ratesServer = RatesServer{L"127.0.0.1", port, false};
+        return RunUpdate(RatesServer{L"127.0.0.1", port, false}, std::move(answers),
+                         std::move(check));
+    }
+    std::vector<MessageBoxRequest> RunUpdate(const RatesServer& server, std::deque<int> answers,
+                                             std::function<void(CMainDlg&)> check = nullptr)
+    {
+        g_ratesServer = server;
         ScriptedMessageBoxes boxes(std::move(answers));
         CMainDlg dlg(L"Kalvo");
         EXPECT_TRUE(dlg.Create());
@@ -453,6 +460,32 @@ TEST_F(CurrencyUpdateTest, WithoutTheDollarTheEuroIsCurrent)
     EXPECT_EQ(currency.source, units[0].id);
     EXPECT_EQ(currency.current, units[0].id);
     EXPECT_EQ(currency.target, units[0].id);
+}
+
+// The whole command as it runs against the bank: over TLS, its certificate checked.
+TEST_F(CurrencyUpdateTest, OverTlsATrustedServerRebuildsAndAnExpiredOneChangesNothing)
+{
+    const auto tls = HostTlsServer::FromEnvironment();
+    if (!tls)
+        GTEST_SKIP() << "needs the TLS servers of tests/rates_win/with_tls_server.py";
+    ASSERT_TRUE(TestAuthorityTrusted());
+    catalogue.Write(OnCurrency(SampleCategories()));
+    auto boxes = RunUpdate(RatesServer{L"localhost", tls->ExpiredPort(), true}, {IDYES});
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(IsFailureBox(boxes[1]));
+    EXPECT_EQ(dumpAfter, dumpBefore);
+
+    boxes = RunUpdate(RatesServer{L"localhost", tls->TrustedPort(), true}, {IDYES, IDYES});
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text.rfind(L"New currency rates successfully obtained", 0), 0u);
+    CatalogueReader reader(catalogue.MdbPath());
+#ifdef KALVO_ECB_DOCUMENT
+    EXPECT_EQ(reader.Category(1).name, "Currency (2026-07-06)");
+    EXPECT_EQ(reader.Units(1).size(), 30u); // the euro and the bank's 29
+#else
+    EXPECT_EQ(reader.Category(1).name, "Currency (2005-12-06)");
+    EXPECT_EQ(reader.Units(1).size(), 3u);
+#endif
 }
 
 TEST_F(CurrencyUpdateTest, StoppingTheDownloadLeavesTheCatalogueAsItWas)

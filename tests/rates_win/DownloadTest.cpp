@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 namespace
@@ -202,6 +203,72 @@ TEST_F(DownloadTest, ABodyShorterThanItsAnnouncedLengthFails)
     LoopbackHttpServer server(Answer("HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n"
                                      "Connection: close\r\n\r\n<Cube time='2026-07-06'>"));
     EXPECT_EQ(Download(server.Port()), 0);
+}
+
+// Over TLS against the host's servers, with the test authority trusted by this prefix.
+class DownloadOverTls : public DownloadTest
+{
+protected:
+    void SetUp() override
+    {
+        tls = HostTlsServer::FromEnvironment();
+        if (!tls)
+            GTEST_SKIP() << "needs the TLS servers of tests/rates_win/with_tls_server.py, which "
+                            "ctest starts for rates_win_tls_tests";
+        ASSERT_TRUE(TestAuthorityTrusted()) << "the test authority could not be trusted";
+    }
+
+    int Fetch(unsigned short port,
+              const std::string& object = "/stats/eurofxref/eurofxref-daily.xml")
+    {
+        ::DeleteFileW(file.c_str());
+        CRatesSession controller(nullptr);
+        return controller.DownloadFile(
+            L"Kalvo", L"localhost", std::wstring(object.begin(), object.end()), port, true, file);
+    }
+    bool GotTheDocument() const
+    {
+        return PathExists(file) && ReadFileBytes(file).find("<Cube currency=") != std::string::npos;
+    }
+
+    std::unique_ptr<HostTlsServer> tls;
+};
+
+TEST_F(DownloadOverTls, OnlyAValidCertificateOfTheHostFromATrustedAuthorityPasses)
+{
+    EXPECT_EQ(Fetch(tls->TrustedPort()), 200);
+    EXPECT_TRUE(GotTheDocument());
+    const std::pair<const char*, unsigned short> refused[] = {
+        {"expired", tls->ExpiredPort()},
+        {"for another host", tls->WrongHostPort()},
+        {"self-signed", tls->Port()}};
+    for (const auto& [what, port] : refused)
+    {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(Fetch(port), 0);
+        EXPECT_FALSE(PathExists(file));
+    }
+}
+
+TEST_F(DownloadOverTls, EachRedirectIsFollowedOnceAndToTlsOnly)
+{
+    for (int status : {301, 302, 303, 307, 308})
+        for (const char* kind : {"absolute", "relative", "lower"})
+        {
+            SCOPED_TRACE(std::to_string(status) + " " + kind);
+            EXPECT_EQ(Fetch(tls->TrustedPort(),
+                            "/stats/eurofxref/moved-" + std::to_string(status) + "-" + kind),
+                      200);
+            EXPECT_TRUE(GotTheDocument());
+        }
+    EXPECT_EQ(Fetch(tls->TrustedPort(), "/stats/eurofxref/moved-twice"), 302);
+    EXPECT_FALSE(PathExists(file));
+
+    LoopbackHttpServer plain(Answer(HttpAnswer(200, "OK", "<Cube currency='USD' rate='1'/>")));
+    EXPECT_EQ(
+        Fetch(tls->TrustedPort(), "/stats/eurofxref/to-plain-" + std::to_string(plain.Port())), 0);
+    EXPECT_TRUE(plain.Requests().empty());
+    EXPECT_EQ(Fetch(tls->TrustedPort(), "/stats/eurofxref/cut-short"), 0);
 }
 
 TEST_F(DownloadTest, RefusedConnectionFailsAtOnce)

@@ -2,9 +2,14 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <wincrypt.h>
+
 #include <cstddef>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 
 namespace
 {
@@ -75,15 +80,26 @@ std::string TlsConnection::Describe() const
 
 std::unique_ptr<HostTlsServer> HostTlsServer::FromEnvironment()
 {
-    const std::wstring port = Environment(L"KALVO_TLS_PORT");
+    std::unique_ptr<HostTlsServer> server(new HostTlsServer());
+    const std::pair<const wchar_t*, unsigned short*> ports[] = {
+        {L"KALVO_TLS_PORT", &server->m_port},
+        {L"KALVO_TLS_TRUSTED_PORT", &server->m_trustedPort},
+        {L"KALVO_TLS_EXPIRED_PORT", &server->m_expiredPort},
+        {L"KALVO_TLS_WRONG_HOST_PORT", &server->m_wrongHostPort}};
+    for (const auto& [name, port] : ports)
+    {
+        const unsigned long number = std::wcstoul(Environment(name).c_str(), nullptr, 10);
+        if (number == 0 || number > 65535)
+            return nullptr;
+        *port = static_cast<unsigned short>(number);
+    }
+    const std::wstring authority = Environment(L"KALVO_TLS_AUTHORITY");
     const std::wstring log = Environment(L"KALVO_TLS_LOG");
-    if (port.empty() || log.empty())
+    if (authority.empty() || log.empty())
         return nullptr;
-    const unsigned long number = std::wcstoul(port.c_str(), nullptr, 10);
-    if (number == 0 || number > 65535)
-        return nullptr;
-    return std::unique_ptr<HostTlsServer>(
-        new HostTlsServer(static_cast<unsigned short>(number), OnDriveZ(log)));
+    server->m_authority = OnDriveZ(authority);
+    server->m_log = OnDriveZ(log);
+    return server;
 }
 
 std::string HostTlsServer::Url(const std::string& path) const
@@ -125,4 +141,102 @@ std::vector<TlsConnection> HostTlsServer::ConnectionsAfter(std::size_t known,
     if (all.size() <= known)
         return {};
     return std::vector<TlsConnection>(all.begin() + static_cast<std::ptrdiff_t>(known), all.end());
+}
+
+namespace
+{
+// The registry store that Wine's root store is read from; what is added is written when the
+// store is closed.
+HCERTSTORE OpenRootRegistryStore()
+{
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\SystemCertificates\\Root", 0,
+                          nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    HCERTSTORE store = ::CertOpenStore(CERT_STORE_PROV_REG, 0, 0, 0, key);
+    ::RegCloseKey(key);
+    return store;
+}
+} // namespace
+
+// Makes this Wine prefix trust a certificate authority for the scope's lifetime: its
+// certificate goes into the registry's root store and out again.
+class ScopedTrustedAuthority
+{
+public:
+    explicit ScopedTrustedAuthority(const std::wstring& pemPath);
+    ~ScopedTrustedAuthority();
+    ScopedTrustedAuthority(const ScopedTrustedAuthority&) = delete;
+    ScopedTrustedAuthority& operator=(const ScopedTrustedAuthority&) = delete;
+    bool Trusted() const { return m_trusted; }
+
+private:
+    bool m_trusted = false;
+    unsigned char m_hash[20] = {}; // SHA-1 of the certificate, to find it again
+};
+
+ScopedTrustedAuthority::ScopedTrustedAuthority(const std::wstring& pemPath)
+{
+    const std::string pem = ReadShared(pemPath);
+    DWORD size = 0;
+    if (pem.empty() ||
+        !::CryptStringToBinaryA(pem.c_str(), static_cast<DWORD>(pem.size()),
+                                CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr, nullptr))
+        return;
+    std::vector<BYTE> der(size);
+    if (!::CryptStringToBinaryA(pem.c_str(), static_cast<DWORD>(pem.size()),
+                                CRYPT_STRING_BASE64HEADER, der.data(), &size, nullptr, nullptr))
+        return;
+    HCERTSTORE store = OpenRootRegistryStore();
+    if (!store)
+        return;
+    PCCERT_CONTEXT added = nullptr;
+    if (::CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, der.data(), size,
+                                           CERT_STORE_ADD_REPLACE_EXISTING, &added))
+    {
+        DWORD hashSize = sizeof(m_hash);
+        m_trusted = ::CertGetCertificateContextProperty(added, CERT_SHA1_HASH_PROP_ID, m_hash,
+                                                        &hashSize) != FALSE;
+        ::CertFreeCertificateContext(added);
+    }
+    ::CertCloseStore(store, 0);
+}
+
+ScopedTrustedAuthority::~ScopedTrustedAuthority()
+{
+    if (!m_trusted)
+        return;
+    HCERTSTORE store = OpenRootRegistryStore();
+    if (!store)
+        return;
+    CRYPT_HASH_BLOB hash{sizeof(m_hash), m_hash};
+    if (PCCERT_CONTEXT found = ::CertFindCertificateInStore(store, X509_ASN_ENCODING, 0,
+                                                            CERT_FIND_SHA1_HASH, &hash, nullptr))
+        ::CertDeleteCertificateFromStore(found); // frees it too
+    ::CertCloseStore(store, 0);
+}
+
+namespace
+{
+class TrustedTestAuthority : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        if (const auto tls = HostTlsServer::FromEnvironment())
+            s_trust = std::make_unique<ScopedTrustedAuthority>(tls->AuthorityPath());
+    }
+    void TearDown() override { s_trust.reset(); }
+
+    static std::unique_ptr<ScopedTrustedAuthority> s_trust;
+};
+
+std::unique_ptr<ScopedTrustedAuthority> TrustedTestAuthority::s_trust;
+::testing::Environment* const g_trustedTestAuthority =
+    ::testing::AddGlobalTestEnvironment(new TrustedTestAuthority);
+} // namespace
+
+bool TestAuthorityTrusted()
+{
+    return TrustedTestAuthority::s_trust && TrustedTestAuthority::s_trust->Trusted();
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The TLS server that with_tls_server.py runs on the host beside this test program: Wine's
+// The TLS servers that with_tls_server.py runs on the host beside this test program: Wine's
 // TLS can be a client only, so a server that presents a certificate has to live outside.
-// Its port and its log of connections come from the environment.
+// Their ports, the test authority and the log of connections come from the environment.
 #include <chrono>
 #include <map>
 #include <memory>
@@ -24,7 +24,13 @@ public:
     // Null when the program runs without the server.
     static std::unique_ptr<HostTlsServer> FromEnvironment();
 
-    unsigned short Port() const { return m_port; }
+    unsigned short Port() const { return m_port; } // the self-signed server
+    // The servers whose certificates come from the test authority: valid for localhost and
+    // 127.0.0.1, expired, and for another host.
+    unsigned short TrustedPort() const { return m_trustedPort; }
+    unsigned short ExpiredPort() const { return m_expiredPort; }
+    unsigned short WrongHostPort() const { return m_wrongHostPort; }
+    const std::wstring& AuthorityPath() const { return m_authority; }
     // "https://127.0.0.1:port" + path
     std::string Url(const std::string& path) const;
     // Every connection logged so far.
@@ -35,8 +41,17 @@ public:
                                                 std::chrono::milliseconds limit) const;
 
 private:
-    HostTlsServer(unsigned short port, std::wstring log) : m_port(port), m_log(std::move(log)) {}
+    HostTlsServer() = default;
 
-    unsigned short m_port;
-    std::wstring m_log; // the log's host path, as a Windows path on the Z: drive
+    unsigned short m_port = 0;
+    unsigned short m_trustedPort = 0;
+    unsigned short m_expiredPort = 0;
+    unsigned short m_wrongHostPort = 0;
+    std::wstring m_authority; // as Windows paths on the Z: drive
+    std::wstring m_log;
 };
+
+// True when this Wine prefix trusts the run's test authority: from before the first test to
+// after the last (the program's certificate checks read the root store once, at their first
+// use), and only when with_tls_server.py runs the program.
+bool TestAuthorityTrusted();
