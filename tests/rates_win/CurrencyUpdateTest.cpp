@@ -19,6 +19,8 @@
 #include <chrono>
 #include <deque>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 
 namespace
@@ -208,6 +210,18 @@ protected:
 private:
     RatesServer m_previousServer{};
 };
+
+// A rates document of the given day with `count` currencies of made-up codes.
+std::string GeneratedDocument(const std::string& date, int count)
+{
+    std::string document = "<gesmes:Envelope>\n<Cube>\n<Cube time='" + date + "'>\n";
+    for (int i = 0; i < count; ++i)
+        document += "<Cube currency='Q" + std::to_string(10 + i) + "' rate='" +
+                    std::to_string(1.5 + i) + "'/>\n";
+    return document + "</Cube>\n</Cube>\n</gesmes:Envelope>\n";
+}
+
+const char kRebuildChild[] = "KALVO_REBUILD_CHILD";
 
 bool IsFailureBox(const MessageBoxRequest& box)
 {
@@ -486,6 +500,82 @@ TEST_F(CurrencyUpdateTest, OverTlsATrustedServerRebuildsAndAnExpiredOneChangesNo
     EXPECT_EQ(reader.Category(1).name, "Currency (2005-12-06)");
     EXPECT_EQ(reader.Units(1).size(), 3u);
 #endif
+}
+
+// The child of the test below: rebuilds the currency category again and again, from two
+// documents in turn, on the catalogue the parent wrote, until the parent kills it.
+TEST(CurrencyRebuildChild, DISABLED_RebuildsUntilKilled)
+{
+    if (!::GetEnvironmentVariableA(kRebuildChild, nullptr, 0))
+        GTEST_SKIP() << "runs only as the child of the kill test";
+    std::atomic<int> served{0};
+    LoopbackHttpServer server(
+        [&](const SeenRequest&, ServerConnection& connection)
+        {
+            connection.Send(HttpAnswer(200, "OK",
+                                       served++ % 2 == 0 ? GeneratedDocument("2010-01-01", 40)
+                                                         : GeneratedDocument("2011-01-01", 25)));
+        });
+    g_ratesServer = RatesServer{L"127.0.0.1", server.Port(), false};
+    for (;;)
+    {
+        ScriptedMessageBoxes boxes({IDYES, IDYES});
+        CMainDlg dlg(L"Kalvo");
+        if (!dlg.Create())
+            return;
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ID_CURRENCY_UPDATE, 0), 0);
+        dlg.DestroyWindow();
+    }
+}
+
+// Killed at any moment of a rebuild, the program leaves the old currency category or the
+// new one, each whole: the category's name and its units always belong to one document.
+TEST_F(CurrencyUpdateTest, AKillDuringTheRebuildLeavesTheOldCategoryOrTheNewOneWhole)
+{
+    catalogue.Write(OnCurrency(SampleCategories()));
+    const std::map<std::string, std::size_t> unitsOfCategory = {
+        {"Currency (2026-07-06)", CatalogueReader(catalogue.MdbPath()).Units(1).size()},
+        {"Currency (2010-01-01)", 41u},
+        {"Currency (2011-01-01)", 26u}};
+    wchar_t program[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring command = std::wstring(L"\"") + program +
+                           L"\" --gtest_also_run_disabled_tests "
+                           L"--gtest_filter=CurrencyRebuildChild.DISABLED_RebuildsUntilKilled";
+    ::SetEnvironmentVariableA(kRebuildChild, "1");
+    std::set<std::string> seen;
+    for (int round = 0; round < 12; ++round)
+    {
+        SCOPED_TRACE(round);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION child{};
+        ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                     nullptr, &startup, &child));
+        ::Sleep(static_cast<DWORD>(700 + (round * 137) % 900));
+        ::TerminateProcess(child.hProcess, 9);
+        ::WaitForSingleObject(child.hProcess, INFINITE);
+        ::CloseHandle(child.hThread);
+        ::CloseHandle(child.hProcess);
+
+        {
+            // The next start: it replays or drops what the killed process left half done.
+            ScriptedMessageBoxes boxes;
+            CMainDlg next(L"Kalvo");
+            EXPECT_TRUE(next.Create());
+            next.DestroyWindow();
+            EXPECT_TRUE(boxes.boxes.empty()) << ToUtf8(boxes.boxes.front().text);
+        }
+        CatalogueReader reader(catalogue.MdbPath());
+        const CategoryRow currency = reader.Category(1);
+        const auto expected = unitsOfCategory.find(currency.name);
+        ASSERT_NE(expected, unitsOfCategory.end()) << currency.name;
+        EXPECT_EQ(reader.Units(1).size(), expected->second) << currency.name;
+        seen.insert(currency.name);
+    }
+    ::SetEnvironmentVariableA(kRebuildChild, nullptr);
+    // The child got as far as rebuilding: the kills did not all fall before the first one.
+    EXPECT_GT(seen.size(), 1u);
 }
 
 TEST_F(CurrencyUpdateTest, StoppingTheDownloadLeavesTheCatalogueAsItWas)
