@@ -17,7 +17,7 @@ rounds="${ROUNDS:-15}"
 bash tools/setup.sh >/dev/null
 source tools/wine-env.sh
 
-target="${1:-$(runnable_windows_targets | head -n 1)}"
+target="${1:-$(first_runnable_windows_target)}"
 if [ -z "$target" ]; then
   echo "bench/run.sh: this machine can execute neither Windows build" >&2
   exit 1

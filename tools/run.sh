@@ -8,7 +8,7 @@ cd "$repo"
 bash tools/setup.sh
 source tools/wine-env.sh
 
-target=$(runnable_windows_targets | head -n 1)
+target=$(first_runnable_windows_target)
 if [ -z "$target" ]; then
   for t in "${kalvo_windows_targets[@]}"; do
     echo "run.sh: cannot start the $t build: $(windows_target_unrunnable_reason "$t")" >&2

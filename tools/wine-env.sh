@@ -61,6 +61,19 @@ runnable_windows_targets() {
   done
 }
 
+# The first of them, or nothing. Not "runnable_windows_targets | head -n 1": head may close
+# the pipe before the second line is written, and under pipefail that SIGPIPE fails the
+# script.
+first_runnable_windows_target() {
+  local target
+  for target in "${kalvo_windows_targets[@]}"; do
+    if [ -z "$(windows_target_unrunnable_reason "$target")" ]; then
+      echo "$target"
+      return 0
+    fi
+  done
+}
+
 xvfb_pid=""
 
 # Starts Xvfb on the first free display number and points DISPLAY at it.
