@@ -25,6 +25,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -41,6 +42,7 @@ public:
     void FillList(CListCtrl& list);
     void ClearList(CListCtrl& list);
     int AddCategoryIcon(std::int32_t nIconId, CImageList& imageList);
+    int CategoryImage(std::int32_t nIconId);
 
     void ShowSelectedCategory();
     void ShowSelectedUnit();
@@ -81,6 +83,7 @@ public:
     std::wstring m_strSortChoice;
     std::unique_ptr<CImageList> m_pImageListLarge;
     std::unique_ptr<CImageList> m_pImageListSmall;
+    std::map<std::int32_t, int> m_categoryImages; // icon id -> its image in both lists
     CGdiFont m_fontList;
     CGdiFont m_fontBold;
     CToolTipCtrl m_ToolTip;

@@ -52,13 +52,13 @@ int AppendRow(CListCtrl& list, const std::wstring& text, int nRecordPosition)
 void CMainDlg::ClearList(CListCtrl& list)
 {
     list.DeleteAllItems();
-    if (&list != &m_listCategory)
+    if (&list != &m_listCategory || m_pImageListLarge->GetSafeHandle())
         return;
-    // The icons are loaded afresh with every refill of the category list.
-    m_pImageListLarge->DeleteImageList();
-    m_pImageListSmall->DeleteImageList();
+    // The image lists are made once and keep every icon added: adding an icon costs a few
+    // milliseconds under Wine, and a refill would otherwise add one for every row again.
     m_pImageListLarge->Create(32, 32, ILC_COLORDDB | ILC_MASK, kInitialImages, kImageGrowth);
     m_pImageListSmall->Create(16, 16, ILC_COLORDDB | ILC_MASK, kInitialImages, kImageGrowth);
+    m_categoryImages.clear();
     list.SetImageList(*m_pImageListLarge, LVSIL_NORMAL);
     list.SetImageList(*m_pImageListSmall, LVSIL_SMALL);
 }
@@ -70,6 +70,18 @@ int CMainDlg::AddCategoryIcon(std::int32_t nIconId, CImageList& imageList)
     if (!hIcon)
         hIcon = ::LoadIconW(hInstance, MAKEINTRESOURCEW(IDI_CATEGORY_DEFAULT));
     return imageList.Add(hIcon);
+}
+
+// The image of the icon in both lists, added the first time the icon is asked for.
+int CMainDlg::CategoryImage(std::int32_t nIconId)
+{
+    const auto known = m_categoryImages.find(nIconId);
+    if (known != m_categoryImages.end())
+        return known->second;
+    const int nImage = AddCategoryIcon(nIconId, *m_pImageListLarge);
+    AddCategoryIcon(nIconId, *m_pImageListSmall);
+    m_categoryImages.emplace(nIconId, nImage);
+    return nImage;
 }
 
 void CMainDlg::FillList(CListCtrl& list)
@@ -119,9 +131,7 @@ void CMainDlg::FillCategoryRows(int& nChosenRow)
     for (categories.MoveFirst(); !categories.IsEOF(); categories.MoveNext(), ++nRow)
     {
         const int nItem = AppendRow(m_listCategory, categories.m_CategoryName, nRow);
-        const int nImage = AddCategoryIcon(categories.m_IconId, *m_pImageListLarge);
-        AddCategoryIcon(categories.m_IconId, *m_pImageListSmall);
-        m_listCategory.SetItemImage(nItem, nImage);
+        m_listCategory.SetItemImage(nItem, CategoryImage(categories.m_IconId));
         if (categories.m_IsSelected)
             nChosenRow = nRow;
     }
@@ -172,7 +182,8 @@ std::wstring CMainDlg::FindSourceUnitName()
     {
         if (units.GetRecordCount() == 0)
             return strName;
-        const std::int32_t nPosition = units.GetAbsolutePosition() < 0 ? 0 : units.GetAbsolutePosition();
+        const std::int32_t nPosition =
+            units.GetAbsolutePosition() < 0 ? 0 : units.GetAbsolutePosition();
         const bool bFound = units.FindUnit(categories.m_SourceUnitId);
         if (bFound)
             strName = units.m_UnitName;

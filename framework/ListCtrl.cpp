@@ -95,6 +95,17 @@ DWORD_PTR CListCtrl::GetItemData(int item) const
     return static_cast<DWORD_PTR>(lvi.lParam);
 }
 
+int CListCtrl::GetItemImage(int item) const
+{
+    LVITEMW lvi{};
+    lvi.mask = LVIF_IMAGE;
+    lvi.iItem = item;
+    lvi.iImage = -1;
+    if (!::SendMessageW(m_hWnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&lvi)))
+        return -1;
+    return lvi.iImage;
+}
+
 BOOL CListCtrl::SetItemImage(int item, int image)
 {
     LVITEMW lvi{};

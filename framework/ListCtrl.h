@@ -17,8 +17,8 @@ public:
     }
     BOOL GetItem(int index, HDITEMW* item) const
     {
-        return static_cast<BOOL>(SendMessage(HDM_GETITEMW, static_cast<WPARAM>(index),
-                                             reinterpret_cast<LPARAM>(item)));
+        return static_cast<BOOL>(
+            SendMessage(HDM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item)));
     }
 };
 
@@ -40,6 +40,7 @@ public:
     BOOL SetItemData(int item, DWORD_PTR data);
     DWORD_PTR GetItemData(int item) const;
     BOOL SetItemImage(int item, int image);
+    int GetItemImage(int item) const; // -1 when the item has none or does not exist
     BOOL SetItemState(int item, UINT state, UINT mask);
     UINT GetItemState(int item, UINT mask) const;
     BOOL DeleteAllItems();

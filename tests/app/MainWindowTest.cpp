@@ -150,6 +150,11 @@ TEST_F(MainWindowTest, CategoryIconsFallBackToTheDefaultIcon)
     // Mass names icon 4242, which does not exist: the folder icon stands in for it.
     EXPECT_EQ(ImageList_GetImageCount(*dlg.m_pImageListSmall), 3);
     EXPECT_EQ(ImageList_GetImageCount(*dlg.m_pImageListLarge), 3);
+    // A refill, and a category with an icon already shown, add no image.
+    dlg.m_pDatabase->Execute(L"UPDATE Category SET IconId = 4242 WHERE CategoryId = 1");
+    dlg.FillList(dlg.m_listCategory);
+    EXPECT_EQ(ImageList_GetImageCount(*dlg.m_pImageListSmall), 3);
+    EXPECT_EQ(dlg.m_listCategory.GetItemImage(0), dlg.m_listCategory.GetItemImage(2));
     dlg.DestroyWindow();
 }
 
