@@ -59,8 +59,9 @@ TEST(BuiltCatalogue, HoldsTheStarterCategoriesWithOneSelected)
         selected += category.isSelected ? 1 : 0;
         EXPECT_TRUE(names.insert(Folded(category.name)).second) << Where(category);
     }
-    EXPECT_GE(catalogue.size(), 25u);
-    EXPECT_GE(units, 500u);
+    // Floors at today's counts: a source file the build no longer picks up fails here.
+    EXPECT_GE(catalogue.size(), 62u);
+    EXPECT_GE(units, 815u);
     EXPECT_EQ(selected, 1u);
 }
 

@@ -28,6 +28,10 @@ const double kJulianYear = 365.25 * 86400;            // s
 const double kAu = 149597870700;                      // m, IAU 2012
 const double kCalorieIt = 4.1868;                     // J
 const double kBtu = kCalorieIt * 1000 * kPound * 5 / 9; // J per lb and °F
+const double kElementaryCharge = 1.602176634e-19;       // C, SI 2019
+const double kPlanck = 6.62607015e-34;                  // J·s, SI 2019
+const double kAvogadro = 6.02214076e23;                 // per mol, SI 2019
+const double kGaussianResistance = kLightSpeed * kLightSpeed * 1e-5; // statV/statA in ohms
 
 ::testing::AssertionResult Converts(const char* category, const char* from, const char* to,
                                     double x, double expected)
@@ -209,6 +213,99 @@ TEST(KnownConversions, ElectricityViscosityTypography)
     EXPECT_TRUE(Converts("Typography", "pixel (px)", "point (pt)", 1, 0.75));
     EXPECT_TRUE(Converts("Typography", "cicero (Berthold cc)", "millimetre (mm)", 1, 12 / 2.66));
     EXPECT_TRUE(Converts("Typography", "cicero (DIN cc)", "millimetre (mm)", 1, 4.51278));
+}
+
+TEST(KnownConversions, ElectricAndMagneticQuantities)
+{
+    EXPECT_TRUE(
+        Converts("Electric current", "ampere (A)", "statampere (statA)", 1, 10 * kLightSpeed));
+    EXPECT_TRUE(Converts("Voltage", "statvolt (statV)", "volt (V)", 1, kLightSpeed / 1e6));
+    EXPECT_TRUE(Converts("Electrical resistance", "statohm (statΩ)", "kilohm (kΩ)", 1,
+                         kGaussianResistance / 1000));
+    EXPECT_TRUE(Converts("Electrical conductance", "statmho (statS)", "siemens (S)", 1,
+                         1 / kGaussianResistance));
+    EXPECT_TRUE(Converts("Capacitance", "statfarad (statF)", "picofarad (pF)", 1,
+                         1e12 / kGaussianResistance));
+    EXPECT_TRUE(Converts("Electrical conductivity", "millisiemens per centimetre (mS/cm)",
+                         "decisiemens per metre (dS/m)", 1, 1));
+    EXPECT_TRUE(Converts("Electrical conductivity", "percent IACS (%IACS)", "megasiemens per metre",
+                         100, 58));
+    EXPECT_TRUE(Converts("Electric field", "kilovolt per millimetre (kV/mm)",
+                         "volt per mil (V/mil)", 1, 25.4));
+    EXPECT_TRUE(Converts("Magnetic field strength", "oersted (Oe)", "ampere per metre (A/m)",
+                         4 * kPi, 1000));
+    EXPECT_TRUE(Converts("Magnetic flux", "magnetic flux quantum (Φ₀)", "weber (Wb)", 1,
+                         kPlanck / (2 * kElementaryCharge)));
+    EXPECT_TRUE(Converts("Magnetic flux", "weber (Wb)", "maxwell (Mx)", 1, 1e8));
+}
+
+TEST(KnownConversions, ChemistryAndConcentrations)
+{
+    EXPECT_TRUE(
+        Converts("Amount of substance", "pound-mole (lb-mol)", "mole (mol)", 1, kPound * 1000));
+    EXPECT_TRUE(Converts("Amount of substance", "elementary entity", "mole (mol)", kAvogadro, 1));
+    EXPECT_TRUE(Converts("Molar concentration", "pound-mole per cubic foot (lb-mol/ft³)",
+                         "mole per litre (mol/L)", 1, kPound / std::pow(kFoot, 3)));
+    EXPECT_TRUE(Converts("Mass concentration", "milligram per decilitre (mg/dL)",
+                         "gram per litre (g/L)", 100, 1));
+    EXPECT_TRUE(Converts("Mass concentration", "percent weight per volume (% w/v)",
+                         "milligram per millilitre (mg/mL)", 0.9, 9));
+    EXPECT_TRUE(Converts("Mass concentration", "grain per US gallon (gr/US gal)",
+                         "milligram per litre (mg/L)", 1,
+                         kPound / 7000 * 1e6 / (kUsGallon * 1000)));
+    EXPECT_TRUE(Converts("Catalytic activity", "enzyme unit (U)", "nanokatal (nkat)", 60, 1000));
+}
+
+TEST(KnownConversions, HeatAndEnergyPerMassOrVolume)
+{
+    const double btuPerHourSquareFoot = kBtu / 3600 / (kFoot * kFoot);
+    EXPECT_TRUE(Converts("Specific heat capacity", "BTU per pound °F (BTU/(lb·°F))",
+                         "kilojoule per kilogram kelvin (kJ/(kg·K))", 1, kCalorieIt));
+    EXPECT_TRUE(Converts("Thermal conductivity", "BTU per hour foot °F (BTU/(h·ft·°F))",
+                         "watt per metre kelvin (W/(m·K))", 1, kBtu / 3600 / kFoot * 1.8));
+    EXPECT_TRUE(Converts("Heat flux density", "BTU per hour square foot (BTU/(h·ft²))",
+                         "watt per square metre (W/m²)", 1, btuPerHourSquareFoot));
+    EXPECT_TRUE(Converts("Heat transfer coefficient", "US U-factor (BTU/(h·ft²·°F))",
+                         "watt per square metre kelvin (W/(m²·K))", 1, btuPerHourSquareFoot * 1.8));
+    EXPECT_TRUE(Converts("Thermal insulance", "US R-value (ft²·°F·h/BTU)",
+                         "square metre kelvin per watt (m²·K/W)", 19,
+                         19 / (btuPerHourSquareFoot * 1.8)));
+    EXPECT_TRUE(Converts("Thermal insulance", "clo", "tog", 1, 1.55));
+    EXPECT_TRUE(Converts("Specific energy", "BTU per pound (BTU/lb)",
+                         "kilojoule per kilogram (kJ/kg)", 1, 2.326));
+    EXPECT_TRUE(Converts("Specific energy", "kilocalorie per 100 grams (kcal/100 g)",
+                         "kilojoule per 100 grams (kJ/100 g)", 250, 1046));
+    EXPECT_TRUE(Converts("Energy density", "BTU per cubic foot (BTU/ft³)",
+                         "megajoule per cubic metre (MJ/m³)", 1000,
+                         kBtu / std::pow(kFoot, 3) / 1000));
+    EXPECT_TRUE(Converts("Energy density", "kilowatt-hour per litre (kWh/L)",
+                         "megajoule per litre (MJ/L)", 1, 3.6));
+}
+
+// Yarn counts and speeds are inverted against their categories' bases.
+TEST(KnownConversions, MaterialsPaceCountsAndRatios)
+{
+    EXPECT_TRUE(Converts("Linear mass density", "denier (den)", "tex", 9, 1));
+    EXPECT_TRUE(Converts("Linear mass density", "English cotton count (Ne)", "tex", 30,
+                         kPound * 1e6 / (840 * kYard) / 30));
+    EXPECT_TRUE(Converts("Linear mass density", "metric count (Nm)", "English cotton count (Ne)",
+                         50, 50 * kPound * 1000 / (840 * kYard)));
+    EXPECT_TRUE(Converts("Area density", "bond paper pound (lb bond)",
+                         "gram per square metre (g/m²)", 20,
+                         20 * kPound * 1000 / (500 * 17 * 22 * kInch * kInch)));
+    EXPECT_TRUE(Converts("Area density", "ounce per square yard (oz/yd²)",
+                         "gram per square metre (g/m²)", 1, kPound / 16 * 1000 / (kYard * kYard)));
+    EXPECT_TRUE(Converts("Surface tension", "gram-force per centimetre (gf/cm)",
+                         "newton per metre (N/m)", 1, kGravity / 10));
+    EXPECT_TRUE(Converts("Pace", "minute per kilometre (min/km)", "minute per mile (min/mi)", 5,
+                         5 * kMile / 1000));
+    EXPECT_TRUE(
+        Converts("Pace", "kilometre per hour (km/h)", "minute per kilometre (min/km)", 12, 5));
+    EXPECT_TRUE(Converts("Pace", "minute per mile (min/mi)", "mile per hour (mph)", 8, 7.5));
+    EXPECT_TRUE(Converts("Count", "gross (gro)", "dozen (doz)", 1, 12));
+    EXPECT_TRUE(Converts("Count", "crore", "million", 1, 10));
+    EXPECT_TRUE(Converts("Ratio", "basis point (bp)", "percent (%)", 25, 0.25));
+    EXPECT_TRUE(Converts("Ratio", "percent (%)", "part per million (ppm)", 1, 10000));
 }
 
 TEST(KnownConversions, CurrenciesGoThroughTheEuro)
