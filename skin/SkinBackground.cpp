@@ -16,7 +16,10 @@ void CSkinBackground::Setup(CWnd& dialog, UINT nBitmapId)
     dialog.GetClientRect(&client);
     const int width = (window.right - window.left) - client.right + m_size.cx;
     const int height = (window.bottom - window.top) - client.bottom + m_size.cy;
-    dialog.SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // About the same centre: a template that centres its dialog did so at the template's size.
+    const int x = window.left + ((window.right - window.left) - width) / 2;
+    const int y = window.top + ((window.bottom - window.top) - height) / 2;
+    dialog.SetWindowPos(nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CSkinBackground::Erase(CWnd& dialog, HDC dc) const

@@ -11,6 +11,8 @@
 #include <sqlite3.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -139,4 +141,16 @@ long long QueryInteger(const std::wstring& path, const std::string& sql)
     sqlite3_finalize(statement);
     sqlite3_close(db);
     return value;
+}
+
+long DistanceFromWorkAreaCentre(HWND window)
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    const long dx = (rect.left + rect.right) - (monitor.rcWork.left + monitor.rcWork.right);
+    const long dy = (rect.top + rect.bottom) - (monitor.rcWork.top + monitor.rcWork.bottom);
+    return std::max(std::labs(dx), std::labs(dy)) / 2;
 }

@@ -65,3 +65,7 @@ std::vector<std::wstring> WrongResultRows(CMainDlg& dlg);
 
 // Runs one SQL query with a single integer result on a catalogue file.
 long long QueryInteger(const std::wstring& path, const std::string& sql);
+
+// How far the window's centre lies from the centre of its monitor's work area, where a
+// template with DS_CENTER puts it: the larger of the two distances, in pixels.
+long DistanceFromWorkAreaCentre(HWND window);

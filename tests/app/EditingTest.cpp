@@ -138,6 +138,7 @@ struct Layout
 {
     RECT client, ok, cancel;
     bool bSkinned;
+    long centreOffset; // from where the template centres the dialog
 };
 Layout LayoutOf(CDialog& dialog, UINT nBitmapId)
 {
@@ -146,6 +147,7 @@ Layout LayoutOf(CDialog& dialog, UINT nBitmapId)
     layout.ok = ClientRectOf(dialog.GetDlgItemHwnd(IDOK), dialog);
     layout.cancel = ClientRectOf(dialog.GetDlgItemHwnd(IDCANCEL), dialog);
     layout.bSkinned = PaintedFromBitmap(dialog, nBitmapId);
+    layout.centreOffset = DistanceFromWorkAreaCentre(dialog.m_hWnd);
     return layout;
 }
 
@@ -237,6 +239,7 @@ TEST_F(EditingCategoryTest, NewCategoryStoresNameAndNoteAndAnEmptyNoteAsNull)
     EXPECT_EQ(Corners(layout.ok), (Box{268, 173, 268 + 46, 173 + 28}));
     EXPECT_EQ(Corners(layout.cancel), (Box{343, 173, 343 + 59, 173 + 28}));
     EXPECT_TRUE(layout.bSkinned);
+    EXPECT_LE(layout.centreOffset, 4);
 
     // Stored as typed, untrimmed; the empty note as NULL; the new category is the only
     // selected one and is shown, empty, at the end of the list.
@@ -488,6 +491,7 @@ TEST_F(EditingUnitTest, NewUnitIsAddedToTheCategoryAndStoredFromTheDialog)
     EXPECT_EQ(Corners(layout.ok), (Box{268, 263, 268 + 46, 263 + 28}));
     EXPECT_EQ(Corners(layout.cancel), (Box{343, 263, 343 + 59, 263 + 28}));
     EXPECT_TRUE(layout.bSkinned);
+    EXPECT_LE(layout.centreOffset, 4);
 
     EXPECT_EQ(Sql("SELECT UnitName || '|' || CategoryId || '|' || FactorMul || '|' || "
                   "quote(FactorAdd) || '|' || IsInvertResult || '|' || quote(Note) "

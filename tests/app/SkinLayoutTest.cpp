@@ -103,12 +103,14 @@ TEST_F(SkinLayoutTest, AboutButtonOpensTheSkinnedAboutBox)
     ASSERT_TRUE(dlg.Create());
     RECT client{};
     std::wstring caption;
+    long centreOffset = -1;
     {
         ScopedModalDialogHandler handler([&](CDialog& shown) {
             if (dynamic_cast<CAboutDlg*>(&shown))
             {
                 shown.GetClientRect(&client);
                 caption = shown.GetWindowText();
+                centreOffset = DistanceFromWorkAreaCentre(shown.m_hWnd);
             }
             shown.EndDialog(IDOK);
         });
@@ -117,5 +119,7 @@ TEST_F(SkinLayoutTest, AboutButtonOpensTheSkinnedAboutBox)
     EXPECT_EQ(caption, L"Kalvo version 1.00");
     EXPECT_EQ(client.right, 442);
     EXPECT_EQ(client.bottom, 226);
+    EXPECT_GE(centreOffset, 0);
+    EXPECT_LE(centreOffset, 4); // where its template centres it, not left of it
     dlg.DestroyWindow();
 }
