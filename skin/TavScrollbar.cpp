@@ -14,13 +14,19 @@ constexpr UINT_PTR kRepeatTimer = 1;
 constexpr UINT_PTR kStartDelayTimer = 2;
 constexpr UINT kRepeatInterval = 50;
 constexpr UINT kStartDelay = 250;
-// One list row in the thumb drag's reckoning; the list rounds a scroll to whole rows.
-constexpr int kDragPixelsPerRow = 13;
+// A list's row height before it has a row to measure.
+constexpr int kDefaultRowHeight = 13;
 constexpr COLORREF kFill = RGB(127, 127, 127);
 
-int HeightOf(const CGdiBitmap& bitmap) { return bitmap.GetSize().cy; }
+int HeightOf(const CGdiBitmap& bitmap)
+{
+    return bitmap.GetSize().cy;
+}
 
-int YFrom(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
+int YFrom(LPARAM lParam)
+{
+    return static_cast<short>(HIWORD(lParam));
+}
 
 // Copies the top `height` rows of a bitmap to (0, y), through one memory context per paint.
 void Blit(HDC target, HDC source, int y, const CGdiBitmap& bitmap, int width, int height)
@@ -57,8 +63,8 @@ BOOL CTavScrollbarV::AttachToList(CTavListCtrl* pList, CWnd* pParent)
         ++nFrame;
     const RECT bar{list.right, list.top, list.right + m_nWidth,
                    list.bottom + m_nBottomCapHeight + 1 - nFrame};
-    return CreateEx(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOTIFY, bar,
-                    pParent, kBarId);
+    return CreateEx(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOTIFY, bar, pParent,
+                    kBarId);
 }
 
 int CTavScrollbarV::ClientHeight() const
@@ -68,7 +74,10 @@ int CTavScrollbarV::ClientHeight() const
     return client.bottom - client.top;
 }
 
-int CTavScrollbarV::GetThumbTopMin() const { return m_nTopCapHeight + m_nUpArrowHeight - 1; }
+int CTavScrollbarV::GetThumbTopMin() const
+{
+    return m_nTopCapHeight + m_nUpArrowHeight - 1;
+}
 
 int CTavScrollbarV::GetThumbTopMax() const
 {
@@ -94,8 +103,25 @@ void CTavScrollbarV::ReadListPosition(int& nPos, int& nLimit) const
     nLimit = std::max(0, info.nMax - std::max(static_cast<int>(info.nPage) - 1, 0) - info.nMin);
 }
 
+// The list scrolls by whole rows of its own height (14 pixels in the unit and result lists,
+// 17 in the category list), so a drag converts pixels with the measured row.
+int CTavScrollbarV::ListRowHeight() const
+{
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    if (!m_pList ||
+        !::SendMessageW(m_pList->m_hWnd, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)) ||
+        row.bottom <= row.top)
+        return kDefaultRowHeight;
+    return row.bottom - row.top;
+}
+
 void CTavScrollbarV::SyncWithList()
 {
+    // While the user drags, the thumb is where the pointer put it; the list's paints must
+    // not pull it back to the list's whole-row position.
+    if (m_bDragging)
+        return;
     int nPos = 0;
     int nLimit = 0;
     ReadListPosition(nPos, nLimit);
@@ -182,14 +208,24 @@ void CTavScrollbarV::Step(UINT nRequest)
     SyncWithList();
 }
 
-void CTavScrollbarV::LineUp() { Step(SB_LINEUP); }
+void CTavScrollbarV::LineUp()
+{
+    Step(SB_LINEUP);
+}
 
-void CTavScrollbarV::LineDown() { Step(SB_LINEDOWN); }
+void CTavScrollbarV::LineDown()
+{
+    Step(SB_LINEDOWN);
+}
 
 LRESULT CTavScrollbarV::OnLButtonDown(WPARAM, LPARAM lParam)
 {
     ::SetCapture(m_hWnd);
     const int y = YFrom(lParam);
+    m_bPressed = 1;
+    // A track press pages toward the pointer, and only that way however often it repeats.
+    m_bTrackPressed = !OnThumb(y) && !OnUpArrow(y) && !OnDownArrow(y);
+    m_nPageRequest = y > m_nThumbTop ? SB_PAGEDOWN : SB_PAGEUP;
     if (OnThumb(y))
         m_bDragging = 1;
     if (OnDownArrow(y))
@@ -207,15 +243,24 @@ LRESULT CTavScrollbarV::OnLButtonDown(WPARAM, LPARAM lParam)
 
 LRESULT CTavScrollbarV::OnLButtonUp(WPARAM, LPARAM lParam)
 {
-    SyncWithList();
+    // A drag leaves the thumb where it was released.
+    const bool bDragged = m_bDragging != 0;
+    m_bDragging = 0;
+    if (!bDragged)
+        SyncWithList();
     // Releasing the capture clears the pressed state, so it is read first.
+    const bool bPressed = m_bPressed != 0;
+    const bool bTrackPressed = m_bTrackPressed != 0;
     const bool bUpHeld = m_bUpPressed != 0;
     const bool bDownHeld = m_bDownPressed != 0;
+    m_bPressed = 0;
     StopArrows();
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
 
     const int y = YFrom(lParam);
+    if (!bPressed || bDragged)
+        return Default(); // pressed elsewhere, or a drag: nothing to page
     if (OnUpArrow(y))
     {
         if (bUpHeld)
@@ -226,19 +271,42 @@ LRESULT CTavScrollbarV::OnLButtonUp(WPARAM, LPARAM lParam)
         if (bDownHeld)
             LineDown();
     }
-    else if (y < m_nThumbTop || y > m_nThumbTop + m_nThumbHeight)
+    else
     {
-        Step(y > m_nThumbTop ? SB_PAGEDOWN : SB_PAGEUP);
+        const UINT nRequest = bTrackPressed     ? m_nPageRequest
+                              : y > m_nThumbTop ? SB_PAGEDOWN
+                                                : SB_PAGEUP;
+        if (nRequest == SB_PAGEDOWN ? y > m_nThumbTop + m_nThumbHeight : y < m_nThumbTop)
+            Step(nRequest);
     }
-    m_bDragging = 0;
     return Default();
 }
 
-// The second click of a double click counts like the first.
+// The second press of a double click counts like the first; its release then acts, paging
+// the way the first click did or not at all, never back.
 LRESULT CTavScrollbarV::OnLButtonDblClk(WPARAM wParam, LPARAM lParam)
 {
-    OnLButtonUp(wParam, lParam);
-    return OnLButtonDown(wParam, lParam);
+    const UINT nFirstRequest = m_nPageRequest;
+    const LRESULT result = OnLButtonDown(wParam, lParam);
+    m_nPageRequest = nFirstRequest;
+    return result;
+}
+
+// The wheel over the bar scrolls its list, as over the list itself.
+LRESULT CTavScrollbarV::OnMouseWheel(WPARAM wParam, LPARAM lParam)
+{
+    if (m_pList)
+    {
+        m_pList->SendMessage(WM_MOUSEWHEEL, wParam, lParam);
+        SyncWithList();
+    }
+    return 0;
+}
+
+// Paint covers every pixel: erasing first with the dialog's brush would flash.
+LRESULT CTavScrollbarV::OnEraseBkgnd(WPARAM, LPARAM)
+{
+    return TRUE;
 }
 
 LRESULT CTavScrollbarV::OnMouseMove(WPARAM, LPARAM lParam)
@@ -246,19 +314,21 @@ LRESULT CTavScrollbarV::OnMouseMove(WPARAM, LPARAM lParam)
     if (m_bDragging && m_pList)
     {
         m_nThumbTop = YFrom(lParam) - m_nThumbHeight / 2;
+        ClampThumb();
         int nPos = 0;
         int nLimit = 0;
         ReadListPosition(nPos, nLimit);
         int nDy = 0;
-        if (nLimit > 0)
+        if (nLimit > 0 && Travel() > 0)
         {
-            m_dPixelsPerStep = static_cast<double>(Travel() - 2) / nLimit;
-            const int nTarget = static_cast<int>(
-                (m_nThumbTop - m_nTopCapHeight - m_nUpArrowHeight + 1) / m_dPixelsPerStep);
-            nDy = (nTarget - nPos) * kDragPixelsPerRow;
+            // The inverse of SyncWithList's placement, to the nearest whole row.
+            m_dPixelsPerStep = static_cast<double>(Travel()) / nLimit;
+            const int nTarget = std::min(
+                nLimit,
+                static_cast<int>((m_nThumbTop - GetThumbTopMin()) / m_dPixelsPerStep + 0.5));
+            nDy = (nTarget - nPos) * ListRowHeight();
         }
         m_pList->SendMessage(LVM_SCROLL, 0, nDy);
-        ClampThumb();
         Paint();
     }
     return Default();
@@ -270,6 +340,7 @@ LRESULT CTavScrollbarV::OnCaptureChanged(WPARAM, LPARAM)
 {
     StopArrows();
     m_bDragging = 0;
+    m_bPressed = 0;
     return Default();
 }
 

@@ -25,13 +25,15 @@ public:
 
 protected:
     BEGIN_MSG_MAP(CTavScrollbarV)
-        ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
-        ON_MESSAGE(WM_LBUTTONUP, OnLButtonUp)
-        ON_MESSAGE(WM_LBUTTONDBLCLK, OnLButtonDblClk)
-        ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
-        ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
-        ON_WM_TIMER(OnTimer)
-        ON_WM_PAINT(OnPaint)
+    ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
+    ON_MESSAGE(WM_LBUTTONUP, OnLButtonUp)
+    ON_MESSAGE(WM_LBUTTONDBLCLK, OnLButtonDblClk)
+    ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
+    ON_MESSAGE(WM_MOUSEWHEEL, OnMouseWheel)
+    ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
+    ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
+    ON_WM_TIMER(OnTimer)
+    ON_WM_PAINT(OnPaint)
     END_MSG_MAP(CStatic)
 
 private:
@@ -39,6 +41,8 @@ private:
     LRESULT OnLButtonUp(WPARAM, LPARAM lParam);
     LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseMove(WPARAM, LPARAM lParam);
+    LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEraseBkgnd(WPARAM, LPARAM);
     LRESULT OnCaptureChanged(WPARAM, LPARAM);
     void OnTimer(UINT_PTR nIDEvent);
     void OnPaint();
@@ -53,6 +57,7 @@ private:
     void ReadListPosition(int& nPos, int& nLimit) const;
     int ClientHeight() const;
     int Travel() const;
+    int ListRowHeight() const;
     bool OnUpArrow(int y) const;
     bool OnDownArrow(int y) const;
     bool OnThumb(int y) const;
@@ -61,6 +66,9 @@ private:
     int m_bUpPressed = 0;
     int m_bDownPressed = 0;
     int m_bDragging = 0;
+    int m_bPressed = 0;                // the button went down on the bar itself
+    int m_bTrackPressed = 0;           // ... on its track
+    UINT m_nPageRequest = SB_PAGEDOWN; // the way a track press pages
     int m_nThumbTop = 0;
     double m_dPixelsPerStep = 0.0;
     CGdiBitmap m_bmpTopCap, m_bmpUpArrow, m_bmpThumb, m_bmpDownArrow, m_bmpBottomCap, m_bmpTrack;

@@ -394,6 +394,59 @@ TEST_F(SkinnedListTest, TrackClicksPageTowardThePointer)
     bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(7, UpArrowY()));
     bar.SendMessage(WM_LBUTTONUP, 0, At(7, bar.GetThumbTop() + 37 + 10));
     EXPECT_EQ(TopRow(units), nLimit);
+
+    // A release whose press was elsewhere does nothing.
+    bar.SendMessage(WM_LBUTTONUP, 0, At(7, bar.GetThumbTop() - 5));
+    EXPECT_EQ(TopRow(units), nLimit);
+
+    // A double click on the track pages twice, toward the pointer only: from the top, a
+    // pointer just below the thumb is passed by the first page, so the second does nothing.
+    units.EnsureVisible(0, FALSE);
+    Repaint();
+    const int y = bar.GetThumbTop() + 37 + 2;
+    bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(7, y));
+    bar.SendMessage(WM_LBUTTONUP, 0, At(7, y));
+    bar.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, At(7, y));
+    bar.SendMessage(WM_LBUTTONUP, 0, At(7, y));
+    EXPECT_EQ(TopRow(units), nPage);
+    const int yFar = BarHeight() - 30;
+    bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(7, yFar));
+    bar.SendMessage(WM_LBUTTONUP, 0, At(7, yFar));
+    bar.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, At(7, yFar));
+    bar.SendMessage(WM_LBUTTONUP, 0, At(7, yFar));
+    EXPECT_EQ(TopRow(units), std::min(3 * nPage, nLimit));
+
+    // The wheel over the bar scrolls the list.
+    const int nBefore = TopRow(units);
+    bar.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), At(7, 100));
+    EXPECT_LT(TopRow(units), nBefore);
+}
+
+// A drag to the middle lands the list within a row of the proportional place and leaves the
+// thumb where it was let go, however tall the list's rows are.
+TEST_F(SkinnedListTest, DraggingTheThumbLandsTheListInProportion)
+{
+    for (CTavListCtrl* list : {static_cast<CTavListCtrl*>(&dlg.m_listUnits),
+                               static_cast<CTavListCtrl*>(&dlg.m_listResult)})
+    {
+        CTavScrollbarV& bar = list->m_ScrollV;
+        const int nLimit = list->GetItemCount() - RowsPerPage(*list);
+        ASSERT_GT(nLimit, 10);
+        const int nMin = bar.GetThumbTopMin();
+        const int nTravel = bar.GetThumbTopMax() - nMin - 2;
+        for (double share : {0.3, 0.7})
+        {
+            SCOPED_TRACE(share);
+            const int nDrop = nMin + static_cast<int>(share * nTravel);
+            bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(7, bar.GetThumbTop() + 18));
+            bar.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(7, nDrop + 18));
+            Repaint(); // the list's own paint must not move the thumb being dragged
+            EXPECT_EQ(bar.GetThumbTop(), nDrop);
+            bar.SendMessage(WM_LBUTTONUP, 0, At(7, nDrop + 18));
+            EXPECT_NEAR(TopRow(*list), share * nLimit, 1.0);
+            EXPECT_EQ(bar.GetThumbTop(), nDrop) << "the thumb jumped when released";
+        }
+    }
 }
 
 TEST_F(SkinnedListTest, DraggingTheThumbIsClampedAndReachesBothEnds)
