@@ -234,7 +234,7 @@ int CRatesSession::DownloadFile(const std::wstring& strAgent, const std::wstring
     try
     {
         OpenSession(strAgent);
-        DWORD dwStatus = SendFirstRequest(strServer, strObject, nPort, bSecure);
+        DWORD dwStatus = SendRequest(strServer, strObject, nPort, bSecure);
         if (IsRedirect(dwStatus))
             dwStatus = FollowRedirect(RequestUrl(bSecure, strServer, nPort, strObject));
         nResult = static_cast<int>(dwStatus);
@@ -277,11 +277,12 @@ void CRatesSession::OpenSession(const std::wstring& strAgent)
     m_pSession->EnableStatusCallback(TRUE);
 }
 
-DWORD CRatesSession::SendFirstRequest(const std::wstring& strServer, const std::wstring& strObject,
-                                      INTERNET_PORT nPort, bool bSecure)
+// One GET with the program's header and silence limit, on a connection of its own; over TLS
+// the server's certificate must pass (the library refuses any other).
+DWORD CRatesSession::SendRequest(const std::wstring& strServer, const std::wstring& strObject,
+                                 INTERNET_PORT nPort, bool bSecure)
 {
     m_pConnection = m_pSession->GetHttpConnection(strServer, nPort, nullptr, nullptr);
-    // Over TLS the server's certificate must pass: the library refuses any other.
     const DWORD dwFlags = bSecure ? kRequestFlags | INTERNET_FLAG_SECURE : kRequestFlags;
     m_pRequest =
         m_pConnection->OpenRequest(L"GET", strObject, nullptr, kContext, nullptr, nullptr, dwFlags);
@@ -314,16 +315,7 @@ DWORD CRatesSession::FollowRedirect(const std::wstring& strRequestUrl)
     if (!AfxParseURL(strTarget, dwService, strServer, strObject, nPort) ||
         dwService != AFX_INET_SERVICE_HTTPS)
         return 0;
-
-    m_pConnection = m_pSession->GetHttpConnection(strServer, nPort, nullptr, nullptr);
-    m_pRequest = m_pConnection->OpenRequest(L"GET", strObject, nullptr, kContext, nullptr, nullptr,
-                                            kRequestFlags | INTERNET_FLAG_SECURE);
-    m_pRequest->AddRequestHeaders(kUserAgentHeader, HTTP_ADDREQ_FLAG_ADD_IF_NEW);
-    LimitSilence(*m_pRequest);
-    m_pRequest->SendRequest();
-    DWORD dwStatus = 0;
-    m_pRequest->QueryInfoStatusCode(dwStatus);
-    return dwStatus;
+    return SendRequest(strServer, strObject, nPort, true);
 }
 
 // Streams the body into the file. 200 when it is all there, 500 when the user stopped the

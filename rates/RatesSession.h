@@ -52,8 +52,8 @@ public:
 
 private:
     void OpenSession(const std::wstring& strAgent);
-    DWORD SendFirstRequest(const std::wstring& strServer, const std::wstring& strObject,
-                           INTERNET_PORT nPort, bool bSecure);
+    DWORD SendRequest(const std::wstring& strServer, const std::wstring& strObject,
+                      INTERNET_PORT nPort, bool bSecure);
     DWORD FollowRedirect(const std::wstring& strRequestUrl);
     int ReceiveBody(const std::wstring& strFileName);
     void StepProgress();
