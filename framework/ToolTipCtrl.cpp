@@ -52,3 +52,26 @@ void CToolTipCtrl::RelayEvent(MSG* msg)
 {
     SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
 }
+
+int AfxCopyTipTextA(const std::wstring& text, char* pBuffer, int nBufferBytes, UINT codePage)
+{
+    if (nBufferBytes <= 0)
+        return 0;
+    for (int nChars = static_cast<int>(text.size()); nChars > 0; --nChars)
+    {
+        // Never half of a surrogate pair.
+        if (IS_HIGH_SURROGATE(text[static_cast<std::size_t>(nChars) - 1]))
+            continue;
+        const int nBytes = ::WideCharToMultiByte(codePage, 0, text.data(), nChars, nullptr, 0,
+                                                 nullptr, nullptr);
+        if (nBytes > 0 && nBytes < nBufferBytes)
+        {
+            ::WideCharToMultiByte(codePage, 0, text.data(), nChars, pBuffer, nBytes, nullptr,
+                                  nullptr);
+            pBuffer[nBytes] = '\0';
+            return nBytes;
+        }
+    }
+    pBuffer[0] = '\0';
+    return 0;
+}

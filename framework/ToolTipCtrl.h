@@ -23,3 +23,9 @@ public:
     void Activate(BOOL activate);
     void RelayEvent(MSG* msg);
 };
+
+// Fills the fixed byte buffer of a TTN_NEEDTEXTA answer with `text` in `codePage`, cut after
+// the last whole character that fits with its terminator (a double-byte code page takes up
+// to two bytes a character). Returns the bytes written before the terminator.
+int AfxCopyTipTextA(const std::wstring& text, char* pBuffer, int nBufferBytes,
+                    UINT codePage = CP_ACP);

@@ -48,7 +48,7 @@ LRESULT CTavButton::OnMouseMove(WPARAM, LPARAM)
 LRESULT CTavButton::OnMouseHover(WPARAM, LPARAM)
 {
     m_bHover = 1;
-    Invalidate(TRUE);
+    Invalidate(FALSE);
     return 0;
 }
 
@@ -56,7 +56,7 @@ LRESULT CTavButton::OnMouseLeave(WPARAM, LPARAM)
 {
     m_bTracking = 0;
     m_bHover = 0;
-    Invalidate(TRUE);
+    Invalidate(FALSE);
     return 0;
 }
 

@@ -17,6 +17,7 @@ protected:
         ON_MESSAGE(WM_MOUSEHOVER, OnMouseHover)
         ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
         ON_MESSAGE(WM_LBUTTONDBLCLK, OnDoubleClick)
+        ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
     END_MSG_MAP(CButton)
 
 private:
@@ -25,6 +26,8 @@ private:
     LRESULT OnMouseHover(WPARAM, LPARAM);
     LRESULT OnMouseLeave(WPARAM, LPARAM);
     LRESULT OnDoubleClick(WPARAM wParam, LPARAM lParam);
+    // Every frame covers the whole button: erasing first would only flash the dialog's colour.
+    LRESULT OnEraseBkgnd(WPARAM, LPARAM) { return TRUE; }
 
     int m_bHover = 0;
     int m_nFrameWidth = 0;

@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace
 {
 // Whether the row being drawn was drawn as focused-selected: set at its pre-paint, read at
@@ -29,31 +31,41 @@ void CTavListCtrl::PreSubclassWindow()
 void CTavListCtrl::InitSkin()
 {
     // Where the flat scroll bar properties work they shrink the list's own bars to nothing;
-    // Wine's common controls ignore them, so the bars are also hidden as the frame is laid out
-    // (WM_NCCALCSIZE). Either way the list keeps its own scroll range and position.
+    // Wine's common controls ignore them, so the frame calculation (WM_NCCALCSIZE) also gives
+    // the bars' room back to the client. Either way the list keeps its own scroll range and
+    // position, and its styles are never touched: the list view re-adds its bars when they are.
     AfxInitializeFlatSB(m_hWnd);
     for (int nProperty : {WSB_PROP_CXHSCROLL, WSB_PROP_CXVSCROLL, WSB_PROP_CXHTHUMB,
                           WSB_PROP_CYHSCROLL, WSB_PROP_CYVSCROLL, WSB_PROP_CYVTHUMB})
         AfxFlatSB_SetScrollProp(m_hWnd, static_cast<UINT>(nProperty), 0, FALSE);
     AfxFlatSB_EnableScrollBar(m_hWnd, SB_BOTH, ESB_DISABLE_BOTH);
-    HideOwnScrollBars();
+    SetWindowPos(nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     m_Header.LoadSkin();
     m_ScrollV.AttachToList(this, GetParent());
 }
 
-void CTavListCtrl::HideOwnScrollBars()
+// The list shows its own bars whenever its rows outgrow it. The frame is laid out as usual,
+// then the client takes back the bars' room, never more than the frame without bars leaves,
+// so the bars neither show nor take input (hit tests there answer HTCLIENT).
+LRESULT CTavListCtrl::OnNcCalcSize(WPARAM wParam, LPARAM lParam)
 {
-    if (GetStyle() & (WS_VSCROLL | WS_HSCROLL))
-        ::ShowScrollBar(m_hWnd, SB_BOTH, FALSE);
-}
+    RECT& rect = wParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
+                        : *reinterpret_cast<RECT*>(lParam);
+    const RECT window = rect;
+    const LRESULT result = Default();
 
-// The list shows its own bar whenever its rows outgrow it; it is hidden again before the
-// frame takes room for it, so it neither shows nor takes input.
-LRESULT CTavListCtrl::OnNcCalcSize(WPARAM, LPARAM)
-{
-    HideOwnScrollBars();
-    return Default();
+    const DWORD dwStyle = GetStyle();
+    RECT border{};
+    ::AdjustWindowRectEx(&border, dwStyle & ~(WS_VSCROLL | WS_HSCROLL), FALSE, GetExStyle());
+    if (dwStyle & WS_VSCROLL)
+        rect.right = (std::min)(rect.right + ::GetSystemMetrics(SM_CXVSCROLL),
+                                window.right - border.right);
+    if (dwStyle & WS_HSCROLL)
+        rect.bottom = (std::min)(rect.bottom + ::GetSystemMetrics(SM_CYHSCROLL),
+                                 window.bottom - border.bottom);
+    return result;
 }
 
 void CTavListCtrl::SyncScrollBar()

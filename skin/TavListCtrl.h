@@ -54,7 +54,6 @@ private:
     void OnCustomDraw(NMHDR* pNotify, LRESULT* pResult);
     BOOL IsPaintingSelection(NMHDR*, LRESULT*) { return m_bPaintingSelection; }
     void SyncScrollBar();
-    void HideOwnScrollBars();
     void SetSelectedState(int nItem, UINT nState);
 
     // Set while a paint takes the selection off and puts it back: those item changes are the

@@ -4,6 +4,8 @@
 
 #include "engine/ValueText.h"
 
+#include "framework/ToolTipCtrl.h"
+
 #include <algorithm>
 #include <string>
 
@@ -80,10 +82,7 @@ BOOL CTavListCtrl_Result::OnToolTipText(UINT nId, NMHDR* pNotify, LRESULT* pResu
         auto* pText = reinterpret_cast<NMTTDISPINFOA*>(pNotify);
         pText->lpszText = pText->szText;
         pText->hinst = nullptr;
-        const int nBytes =
-            ::WideCharToMultiByte(CP_ACP, 0, strTip.c_str(), static_cast<int>(strTip.size()),
-                                  pText->szText, static_cast<int>(kMaxTipChars), nullptr, nullptr);
-        pText->szText[std::max(nBytes, 0)] = '\0';
+        AfxCopyTipTextA(strTip, pText->szText, static_cast<int>(sizeof pText->szText));
     }
     else
     {

@@ -71,6 +71,27 @@ TEST_F(SkinButtonTest, ButtonsTakeOneFrameOfTheirStripAndPressedWinsOverHovered)
     ::SendMessageW(key, WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(frameDrawn(ODS_FOCUS), 0);
     ::DeleteObject(strip);
+
+    // A hover repaints the frame only: erasing in the dialog's colour first would flash.
+    auto erasesNothing = [](HWND window) {
+        HDC screen = ::GetDC(nullptr);
+        HDC target = ::CreateCompatibleDC(screen);
+        HBITMAP canvas = ::CreateCompatibleBitmap(screen, 8, 8);
+        HGDIOBJ oldCanvas = ::SelectObject(target, canvas);
+        const COLORREF marker = RGB(1, 2, 3);
+        ::SetPixel(target, 2, 2, marker);
+        const LRESULT erased = ::SendMessageW(window, WM_ERASEBKGND,
+                                              reinterpret_cast<WPARAM>(target), 0);
+        const bool untouched = erased != 0 && ::GetPixel(target, 2, 2) == marker;
+        ::SelectObject(target, oldCanvas);
+        ::DeleteObject(canvas);
+        ::DeleteDC(target);
+        ::ReleaseDC(nullptr, screen);
+        return untouched;
+    };
+    EXPECT_TRUE(erasesNothing(key));
+    EXPECT_TRUE(erasesNothing(dlg.m_btnExit.m_hWnd));
+    EXPECT_TRUE(erasesNothing(dlg.m_listUnits.m_ScrollV.m_hWnd));
     dlg.DestroyWindow();
 }
 

@@ -279,16 +279,20 @@ TEST_F(SkinnedListTest, BarsStandBesideTheirListsAndTheListsOwnBarsAreGone)
         EXPECT_EQ(rect.bottom, bar.rect.bottom);
     }
 
-    // 60 rows outgrow the unit list: it keeps its scroll range, but its own bar takes no
-    // room and nothing of it shows.
+    // 60 rows outgrow the unit list: it keeps its scroll range and its style, but its own bar
+    // takes no room, nothing of it shows and the pointer there is over the rows.
     CTavListCtrl& units = dlg.m_listUnits;
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE;
     ASSERT_TRUE(::GetScrollInfo(units.m_hWnd, SB_VERT, &info));
     EXPECT_EQ(info.nMax, kLongUnits - 1);
+    EXPECT_TRUE(units.GetStyle() & WS_VSCROLL);
     RECT client{};
     units.GetClientRect(&client);
+    POINT nearEdge{client.right - 2, client.bottom / 2};
+    units.ClientToScreen(&nearEdge);
+    EXPECT_EQ(units.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(nearEdge.x, nearEdge.y)), HTCLIENT);
     // Below the selected first row, right of the short names: only the list's background.
     const int nBarWidth = ::GetSystemMetrics(SM_CXVSCROLL);
     for (int y = RowBounds(units, 1).top; y < client.bottom - 2; y += 5)

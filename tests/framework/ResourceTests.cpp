@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -199,4 +201,35 @@ TEST(ToolTip, ToolsAreNamedByTheirWindowAndTheTipDiesWithItsObject)
         EXPECT_STREQ(text, L"Source unit: metre");
     }
     EXPECT_FALSE(::IsWindow(tip));
+}
+
+// A tip's byte buffer holds whole characters only, however many bytes each takes.
+TEST(ToolTip, NarrowTipTextIsCutAtAWholeCharacter)
+{
+    struct Case
+    {
+        UINT codePage;
+        std::wstring text;
+        int nExpectedChars;
+        int nExpectedBytes;
+    } cases[] = {
+        {1252, std::wstring(100, L'\u00df'), 79, 79},
+        {932, std::wstring(100, L'\u9577'), 39, 78},                 // two bytes a character
+        {932, L"m: " + std::wstring(100, L'\u9577'), 41, 79},         // mixed widths
+        {CP_UTF8, std::wstring(77, L'a') + L"\U0001F600b", 77, 77},   // no half of a pair
+        {CP_UTF8, L"short", 5, 5},
+    };
+    for (const Case& c : cases)
+    {
+        char buffer[80];
+        std::fill(std::begin(buffer), std::end(buffer), 'x');
+        const int nBytes = AfxCopyTipTextA(c.text, buffer, 80, c.codePage);
+        EXPECT_EQ(nBytes, c.nExpectedBytes) << c.codePage;
+        EXPECT_EQ(buffer[nBytes], '\0');
+        wchar_t wide[80] = {};
+        const int nChars = ::MultiByteToWideChar(c.codePage, 0, buffer, nBytes, wide, 80);
+        EXPECT_EQ(std::wstring(wide, static_cast<std::size_t>(nChars)),
+                  c.text.substr(0, static_cast<std::size_t>(c.nExpectedChars)))
+            << c.codePage;
+    }
 }
