@@ -8,6 +8,9 @@ cd "$repo"
 bash tools/setup.sh
 source tools/wine-env.sh
 
+echo "== screenshots in docs/ against the skin, resources and layout"
+bash tools/check-screenshots.sh
+
 echo "== host build (AddressSanitizer, UBSan)"
 cmake --preset host >/dev/null
 cmake --build --preset host
