@@ -66,10 +66,8 @@ void CMainDlg::ClearList(CListCtrl& list)
 int CMainDlg::AddCategoryIcon(std::int32_t nIconId, CImageList& imageList)
 {
     HINSTANCE hInstance = AfxGetInstanceHandle();
-    HICON hIcon = ::LoadIconW(hInstance, MAKEINTRESOURCEW(nIconId));
-    if (!hIcon)
-        hIcon = ::LoadIconW(hInstance, MAKEINTRESOURCEW(IDI_CATEGORY_DEFAULT));
-    return imageList.Add(hIcon);
+    const int nImage = imageList.AddIconResource(hInstance, static_cast<UINT>(nIconId));
+    return nImage >= 0 ? nImage : imageList.AddIconResource(hInstance, IDI_CATEGORY_DEFAULT);
 }
 
 // The image of the icon in both lists, added the first time the icon is asked for.

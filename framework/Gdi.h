@@ -50,6 +50,11 @@ public:
     BOOL LoadFromResource(UINT id);
     // The same with its greys mapped to the current 3-D colours (LR_LOADMAP3DCOLORS).
     BOOL LoadMappedFromResource(UINT id);
+    // A device-independent bitmap of the described form; `ppBits` receives its pixels.
+    BOOL CreateDIBSection(const BITMAPINFO* pInfo, void** ppBits)
+    {
+        return Reset(::CreateDIBSection(nullptr, pInfo, DIB_RGB_COLORS, ppBits, nullptr, 0));
+    }
     SIZE GetSize() const;
 };
 

@@ -1,6 +1,68 @@
 #include "framework/ImageList.h"
 
+#include "framework/Gdi.h"
+
+#include <cstring>
 #include <utility>
+#include <vector>
+
+namespace
+{
+// The entry of exactly cx x cy pixels of an icon group as stored: a bottom-up DIB header of
+// twice the height, its colour table, the colour (XOR) rows, then the 1-bit AND mask rows.
+// Null for any other form (another size, compressed, short), which the caller loads the
+// slow way.
+const BITMAPINFOHEADER* StoredIconImage(HINSTANCE hInstance, UINT nIconId, int cx, int cy,
+                                        std::size_t& colourTableBytes)
+{
+    HRSRC hGroup = ::FindResourceW(hInstance, MAKEINTRESOURCEW(nIconId), RT_GROUP_ICON);
+    auto* pDirectory =
+        hGroup ? static_cast<BYTE*>(::LockResource(::LoadResource(hInstance, hGroup))) : nullptr;
+    const int nEntryId =
+        pDirectory ? ::LookupIconIdFromDirectoryEx(pDirectory, TRUE, cx, cy, LR_DEFAULTCOLOR) : 0;
+    HRSRC hImage =
+        nEntryId ? ::FindResourceW(hInstance, MAKEINTRESOURCEW(nEntryId), RT_ICON) : nullptr;
+    if (!hImage)
+        return nullptr;
+    const auto* pHeader =
+        static_cast<const BITMAPINFOHEADER*>(::LockResource(::LoadResource(hInstance, hImage)));
+    const std::size_t nSize = ::SizeofResource(hInstance, hImage);
+    if (!pHeader || nSize < sizeof *pHeader || pHeader->biSize != sizeof *pHeader ||
+        pHeader->biWidth != cx || pHeader->biHeight != 2 * cy || pHeader->biPlanes != 1 ||
+        pHeader->biCompression != BI_RGB || pHeader->biBitCount > 32)
+        return nullptr;
+    const std::size_t nColours =
+        pHeader->biClrUsed ? pHeader->biClrUsed
+                           : (pHeader->biBitCount <= 8 ? std::size_t{1} << pHeader->biBitCount : 0);
+    colourTableBytes = nColours * sizeof(RGBQUAD);
+    const std::size_t nColourRow =
+        (static_cast<std::size_t>(cx) * pHeader->biBitCount + 31) / 32 * 4;
+    const std::size_t nMaskRow = (static_cast<std::size_t>(cx) + 31) / 32 * 4;
+    const std::size_t nNeeded = sizeof *pHeader + colourTableBytes + (nColourRow + nMaskRow) * cy;
+    return nNeeded <= nSize ? pHeader : nullptr;
+}
+
+// A bitmap of `cy` rows from stored DIB rows described by `header` and its colour table.
+CGdiBitmap DibFromRows(const BITMAPINFOHEADER& header, const RGBQUAD* pColours,
+                       std::size_t nColours, const BYTE* pRows, int cy)
+{
+    std::vector<BYTE> info(sizeof header + nColours * sizeof(RGBQUAD));
+    auto* pInfo = reinterpret_cast<BITMAPINFO*>(info.data());
+    pInfo->bmiHeader = header;
+    pInfo->bmiHeader.biHeight = cy;
+    pInfo->bmiHeader.biSizeImage = 0;
+    pInfo->bmiHeader.biClrUsed = static_cast<DWORD>(nColours);
+    if (nColours)
+        std::memcpy(pInfo->bmiColors, pColours, nColours * sizeof(RGBQUAD));
+    void* pBits = nullptr;
+    CGdiBitmap bitmap;
+    if (bitmap.CreateDIBSection(pInfo, &pBits))
+        std::memcpy(pBits, pRows,
+                    (static_cast<std::size_t>(header.biWidth) * header.biBitCount + 31) / 32 * 4 *
+                        cy);
+    return bitmap;
+}
+} // namespace
 
 CImageList::~CImageList()
 {
@@ -46,4 +108,42 @@ BOOL CImageList::DeleteImageList()
     BOOL destroyed = ::ImageList_Destroy(m_hImageList);
     m_hImageList = nullptr;
     return destroyed;
+}
+
+// The stored rows go into the list as they are, which is what drawing the icon's image and
+// mask would put there, without making an icon object: under Wine that costs milliseconds
+// an icon.
+int CImageList::AddIconResource(HINSTANCE hInstance, UINT nIconId)
+{
+    int cx = 0;
+    int cy = 0;
+    if (!m_hImageList || !::ImageList_GetIconSize(m_hImageList, &cx, &cy))
+        return -1;
+    std::size_t nColourTableBytes = 0;
+    const BITMAPINFOHEADER* pHeader =
+        StoredIconImage(hInstance, nIconId, cx, cy, nColourTableBytes);
+    if (!pHeader)
+    {
+        HICON hIcon = static_cast<HICON>(
+            ::LoadImageW(hInstance, MAKEINTRESOURCEW(nIconId), IMAGE_ICON, cx, cy, 0));
+        if (!hIcon)
+            return -1;
+        const int nImage = Add(hIcon);
+        ::DestroyIcon(hIcon);
+        return nImage;
+    }
+    const auto* pColours = reinterpret_cast<const RGBQUAD*>(pHeader + 1);
+    const BYTE* pColourRows = reinterpret_cast<const BYTE*>(pHeader + 1) + nColourTableBytes;
+    const BYTE* pMaskRows =
+        pColourRows + (static_cast<std::size_t>(cx) * pHeader->biBitCount + 31) / 32 * 4 * cy;
+
+    BITMAPINFOHEADER maskHeader = *pHeader;
+    maskHeader.biBitCount = 1;
+    const RGBQUAD blackWhite[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+    CGdiBitmap image =
+        DibFromRows(*pHeader, pColours, nColourTableBytes / sizeof(RGBQUAD), pColourRows, cy);
+    CGdiBitmap mask = DibFromRows(maskHeader, blackWhite, 2, pMaskRows, cy);
+    if (!image.GetSafeHandle() || !mask.GetSafeHandle())
+        return -1;
+    return ::ImageList_Add(m_hImageList, image, mask);
 }

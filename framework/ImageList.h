@@ -19,6 +19,9 @@ public:
     BOOL Create(int cx, int cy, UINT flags, int initial, int grow);
     // The new image's index, or -1.
     int Add(HICON icon);
+    // Appends the entry of the list's image size from the icon group resource `nIconId`; the
+    // new image's index, or -1 when the module holds no such icon.
+    int AddIconResource(HINSTANCE hInstance, UINT nIconId);
     int GetImageCount() const;
     BOOL DeleteImageList();
 

@@ -6,13 +6,18 @@
 #include "app/MainApp.h"
 #include "app/MainDlg.h"
 
+#include "framework/Gdi.h"
+#include "framework/ImageList.h"
 #include "framework/ModalSeam.h"
+
+#include "res/resource.h"
 
 #include "store/DaoDatabase.h"
 #include "store/Utf8.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -156,6 +161,63 @@ TEST_F(MainWindowTest, CategoryIconsFallBackToTheDefaultIcon)
     EXPECT_EQ(ImageList_GetImageCount(*dlg.m_pImageListSmall), 3);
     EXPECT_EQ(dlg.m_listCategory.GetItemImage(0), dlg.m_listCategory.GetItemImage(2));
     dlg.DestroyWindow();
+}
+
+// The icons go into the image lists from their stored rows; drawn, each must look exactly as
+// the system's own icon of that size, over a light and a dark ground (which shows the mask).
+TEST(CategoryIcons, StoredRowsDrawAsTheSystemsIconOfEachSize)
+{
+    HINSTANCE hInstance = ::GetModuleHandleW(nullptr);
+    for (const int nSize : {16, 32})
+    {
+        CImageList fromRows;
+        CImageList fromIcons;
+        ASSERT_TRUE(fromRows.Create(nSize, nSize, ILC_COLORDDB | ILC_MASK, 4, 4));
+        ASSERT_TRUE(fromIcons.Create(nSize, nSize, ILC_COLORDDB | ILC_MASK, 4, 4));
+        std::vector<int> ids{IDI_APPLICATION_ICON};  // 256 colours: a colour table
+        for (const int nId : {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1010, 1018, 1021,
+                              1026, 1033, 1037, 1041, 1043, 1049, 1055, 1056, 1059, 1068})
+            ids.push_back(nId);
+        for (const int nId : ids)
+        {
+            HICON hIcon = static_cast<HICON>(
+                ::LoadImageW(hInstance, MAKEINTRESOURCEW(nId), IMAGE_ICON, nSize, nSize, 0));
+            ASSERT_NE(hIcon, nullptr) << nId;
+            const int nImage = fromRows.AddIconResource(hInstance, static_cast<UINT>(nId));
+            EXPECT_EQ(nImage, fromIcons.Add(hIcon)) << nId;
+            ::DestroyIcon(hIcon);
+        }
+        EXPECT_EQ(fromRows.AddIconResource(hInstance, 4242), -1) << "no such icon";
+
+        HDC screen = ::GetDC(nullptr);
+        CMemoryDC canvas;
+        canvas.CreateCompatibleDC(screen);
+        CGdiBitmap pixels;
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 2 * nSize, nSize, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* pBits = nullptr;
+        ASSERT_TRUE(pixels.CreateDIBSection(&info, &pBits));
+        ::ReleaseDC(nullptr, screen);
+        HGDIOBJ hPrevious = ::SelectObject(canvas, pixels);
+        for (std::size_t i = 0; i < ids.size(); ++i)
+            for (const COLORREF ground : {RGB(255, 255, 231), RGB(0, 0, 0)})
+            {
+                const RECT all{0, 0, 2 * nSize, nSize};
+                CGdiBrush brush;
+                brush.CreateSolidBrush(ground);
+                ::FillRect(canvas, &all, brush);
+                ::ImageList_Draw(fromRows, static_cast<int>(i), canvas, 0, 0, ILD_NORMAL);
+                ::ImageList_Draw(fromIcons, static_cast<int>(i), canvas, nSize, 0, ILD_NORMAL);
+                ::GdiFlush();
+                const auto* pRow = static_cast<const std::uint32_t*>(pBits);
+                int nDifferent = 0;
+                for (int y = 0; y < nSize; ++y)
+                    for (int x = 0; x < nSize; ++x)
+                        nDifferent += pRow[y * 2 * nSize + x] != pRow[y * 2 * nSize + nSize + x];
+                EXPECT_EQ(nDifferent, 0) << "icon " << ids[i] << " at " << nSize;
+            }
+        ::SelectObject(canvas, hPrevious);
+    }
 }
 
 TEST_F(MainWindowTest, NoMarkedCategoryStartsOnTheFirstRow)
