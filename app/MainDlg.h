@@ -40,6 +40,8 @@ public:
     BOOL OpenDatabase();
     void CloseDatabase();
     void FillList(CListCtrl& list);
+    // After a new source value: the result list's value texts, in place where its rows stand.
+    void RefreshResultValues();
     void ClearList(CListCtrl& list);
     int AddCategoryIcon(std::int32_t nIconId, CImageList& imageList);
     int CategoryImage(std::int32_t nIconId);

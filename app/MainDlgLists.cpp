@@ -5,6 +5,9 @@
 
 #include "store/DaoException.h"
 
+#include <string>
+#include <vector>
+
 namespace
 {
 constexpr int kInitialImages = 4;
@@ -167,6 +170,39 @@ void CMainDlg::FillResultRows(int& nChosenRow)
         if (results.m_UnitId == m_pCategorySet->m_TargetUnitId)
             nChosenRow = nRow;
     }
+}
+
+// A new value changes the result texts only. While the result set lists the same names in
+// the same order as the rows, the texts are set in place, which shows exactly what a refill
+// would at a fraction of its cost (a refill deletes and inserts every row); otherwise, and
+// whenever the catalogue is not open, the list is refilled.
+void CMainDlg::RefreshResultValues()
+{
+    if (!m_pDatabase || !m_pCategorySet || !m_pUnitSet || !m_pResultSet)
+        return FillList(m_listResult);
+    CRecordsetResult& results = *m_pResultSet;
+    results.Requery();
+    const std::int32_t nCount = results.GetRecordCount();
+    if (nCount <= 0 || nCount != m_listResult.GetItemCount())
+        return FillList(m_listResult);
+
+    std::vector<std::wstring> values;
+    values.reserve(static_cast<std::size_t>(nCount));
+    int nChosenRow = 0;
+    int nRow = 0;
+    for (results.MoveFirst(); !results.IsEOF(); results.MoveNext(), ++nRow)
+    {
+        if (m_listResult.GetItemText(nRow, 0) != results.m_UnitName)
+            return FillList(m_listResult);
+        values.push_back(FormatLg(results.m_UserValue));
+        if (results.m_UnitId == m_pCategorySet->m_TargetUnitId)
+            nChosenRow = nRow;
+    }
+    // Only the rows whose text changes are repainted.
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (m_listResult.GetItemText(static_cast<int>(i), 1) != values[i])
+            m_listResult.SetItemText(static_cast<int>(i), 1, values[i]);
+    ShowChosenRow(m_listResult, results, nChosenRow);
 }
 
 // The source unit's name; a source that names no unit of the category (or a nameless

@@ -20,7 +20,7 @@ BOOL CMainDlg::SendToValueField(UINT nCommand)
 void CMainDlg::OnValueKey(int nCode)
 {
     m_ValueEntry.PressKey(nCode);
-    FillList(m_listResult);
+    RefreshResultValues();
 }
 
 void CMainDlg::PasteValueText(const std::wstring& strText)

@@ -1,4 +1,4 @@
-// How long one keypress takes, from the key to the refilled result list, against the bare
+// How long one keypress takes, from the key to the refreshed result list, against the bare
 // cost of writing every unit's value once through the record set, each write committed on
 // its own, and against its floor, the same writes in one transaction. Prints figures only.
 //
@@ -93,7 +93,7 @@ Figures MeasureInTurns(CMainDlg& dlg)
         const int nKey = i % 2 == 0 ? 5 : CValueEntry::kBackspace;
         keypress.push_back(TimeOnce([&] { dlg.OnValueKey(nKey); }));
         recalculation.push_back(TimeOnce([&] { dlg.m_ValueEntry.PressKey(nKey); }));
-        refill.push_back(TimeOnce([&] { dlg.FillList(dlg.m_listResult); }));
+        refill.push_back(TimeOnce([&] { dlg.RefreshResultValues(); }));
         // Each unit's value written once through the unit set, each write its own commit.
         bare.push_back(TimeOnce([&] { WriteEveryValue(units, i * 1.5); }));
         floor.push_back(TimeOnce(

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace
 {
@@ -255,11 +256,31 @@ TEST_F(ValueEntryTest, StoredValuesOfAnySizeComeBackExactly)
     }
 }
 
+// A key sets the result texts in place; what shows must be what a refill shows, and rows
+// changed behind the list (a unit renamed elsewhere) bring a refill.
 TEST_F(ValueEntryTest, ResultListFollowsEveryKey)
 {
     CMainDlg dlg(L"Kalvo");
-    std::wstring kilometres;
+    auto rows = [&] {
+        std::vector<std::wstring> texts;
+        for (int i = 0; i < dlg.m_listResult.GetItemCount(); ++i)
+            texts.push_back(dlg.m_listResult.GetItemText(i, 0) + L"=" +
+                            dlg.m_listResult.GetItemText(i, 1));
+        return texts;
+    };
+    std::vector<std::wstring> refreshed, refilled, afterRename;
     RunModalScript(dlg, {kClear, [] { TypeChars(L"2500"); },
-                         [&] { kilometres = dlg.m_listResult.GetItemText(1, 1); }});
-    EXPECT_EQ(kilometres, L"2.5");
+                         [&] {
+                             refreshed = rows();
+                             dlg.FillList(dlg.m_listResult);
+                             refilled = rows();
+                             dlg.m_pDatabase->Execute(
+                                 L"UPDATE Units SET UnitName = 'yard' WHERE UnitName = 'foot'");
+                         },
+                         [] { TypeChars(L"0"); }, [&] { afterRename = rows(); }});
+    EXPECT_EQ(refreshed, (std::vector<std::wstring>{L"foot=8202.1", L"Kilometre=2.5",
+                                                    L"metre=2500"}));
+    EXPECT_EQ(refreshed, refilled);
+    EXPECT_EQ(afterRename, (std::vector<std::wstring>{L"Kilometre=25", L"metre=25000",
+                                                      L"yard=82021"}));
 }
