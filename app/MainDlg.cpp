@@ -118,8 +118,13 @@ BOOL CMainDlg::OnInitDialog()
     std::int32_t nRow = 0;
     m_pCategorySet->FindSelected(m_nCategoryId, nRow);
     SelectRow(m_listCategory, nRow);
-    FillList(m_listUnits);
-    FillList(m_listResult);
+    // Choosing the marked row has filled the other two lists for it through the selection
+    // handler; only a catalogue without categories leaves them to be filled here.
+    if (m_listCategory.GetItemCount() == 0)
+    {
+        FillList(m_listUnits);
+        FillList(m_listResult);
+    }
     m_listCategory.SetFocus();
     UpdateData(TRUE);
     CenterWindow();

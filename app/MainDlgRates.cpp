@@ -131,8 +131,9 @@ void CMainDlg::UpdateCurrencyRates()
     }
 
     ::DeleteFileW(strFile.c_str());
+    // The refill shows the new category name; choosing its marked row again shows the
+    // category itself (title, units, value, results) through the selection handler.
     FillList(m_listCategory);
-    ShowSelectedCategory();
 }
 
 void CMainDlg::ReplaceCurrencyUnits(const RatesScan& scan)

@@ -1,5 +1,7 @@
 #include "store/RecordsetCategory.h"
 
+#include "store/DaoDatabase.h"
+
 CRecordsetCategory::CRecordsetCategory(CDaoDatabase* pDatabase) : CDaoRecordset(pDatabase)
 {
     m_nFields = 8;
@@ -31,9 +33,13 @@ void CRecordsetCategory::DoFieldExchange(CDaoFieldExchange& fx)
 void CRecordsetCategory::MarkSelected()
 {
     const Bookmark current = GetBookmark();
-    // Only records whose flag actually changes are written.
+    // One mark moves in one transaction: the file never holds two marked categories or
+    // none. Only the records whose flag changes are edited; each edit reads its record again.
+    CDaoTransaction transaction(*m_pDatabase);
     for (MoveFirst(); !IsEOF(); MoveNext())
     {
+        if (!m_IsSelected)
+            continue;
         Edit();
         m_IsSelected = false;
         Update();
@@ -42,6 +48,7 @@ void CRecordsetCategory::MarkSelected()
     Edit();
     m_IsSelected = true;
     Update();
+    transaction.CommitTrans();
 }
 
 void CRecordsetCategory::FindSelected(std::int32_t& nCategoryId, std::int32_t& nRow)

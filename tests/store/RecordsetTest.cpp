@@ -114,6 +114,12 @@ TEST_F(Recordsets, MarkSelectedLeavesOnlyTheCurrentCategorySelected)
     EXPECT_EQ(categories.m_CategoryId, 2);
     EXPECT_TRUE(categories.m_IsSelected);
     EXPECT_EQ(categories.GetAbsolutePosition(), 0);
+
+    // The category to mark is gone (deleted elsewhere): the mark stays where it was.
+    categories.MoveNext(); // Length
+    m_db.Execute(L"DELETE FROM Category WHERE CategoryId = 1");
+    EXPECT_THROW(categories.MarkSelected(), CDaoException);
+    EXPECT_EQ(Text("SELECT group_concat(CategoryId) FROM Category WHERE IsSelected"), "2");
 }
 
 TEST_F(Recordsets, FindSelectedReportsTheFirstSelectedRowAndStaysPut)
