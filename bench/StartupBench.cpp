@@ -1,8 +1,10 @@
 // Start-up and memory of Kalvo with its starter catalogue, against an empty dialog program
-// started the same way. Each round starts both as a user would: a new process, timed from
+// started the same way, and against that program showing the main window's dialog template
+// from Kalvo's resources, with all its controls and none of Kalvo's code: the floor of the
+// window itself. Each round starts each as a user would: a new process, timed from
 // CreateProcess until its dialog is visible and until it first waits for input (painted),
 // then it is closed through its close box. Memory is read once the window waits for input.
-// The two programs take turns, so a change in the machine's load meets both. Prints figures
+// The programs take turns, so a change in the machine's load meets all three. Prints figures
 // only.
 //
 //   wine StartupBench.exe KALVO.exe STARTER_CATALOGUE.mdb EMPTYDIALOG.exe [ROUNDS]
@@ -20,9 +22,16 @@ namespace
 {
 using Clock = std::chrono::steady_clock;
 constexpr DWORD kPatienceMs = 30000;
+constexpr int kMainDialogId = 201;
 
-double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-double Mebibytes(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
+double Milliseconds(Clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+double Mebibytes(SIZE_T bytes)
+{
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
 
 std::wstring Widen(const char* text)
 {
@@ -70,10 +79,11 @@ BOOL CALLBACK FindShownDialog(HWND hWnd, LPARAM lParam)
     return FALSE;
 }
 
-Run Launch(const std::wstring& program, const std::wstring& folder)
+Run Launch(const std::wstring& program, const std::wstring& folder,
+           const std::wstring& arguments = L"")
 {
     Run run;
-    std::wstring commandLine = L"\"" + program + L"\"";
+    std::wstring commandLine = L"\"" + program + L"\"" + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -148,8 +158,7 @@ double Median(std::vector<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-template <class Field>
-std::vector<double> Column(const std::vector<Run>& runs, Field field)
+template <class Field> std::vector<double> Column(const std::vector<Run>& runs, Field field)
 {
     std::vector<double> values;
     for (const Run& run : runs)
@@ -194,7 +203,8 @@ int main(int argc, char** argv)
 {
     if (argc < 4)
     {
-        std::printf("usage: StartupBench KALVO.exe STARTER_CATALOGUE.mdb EMPTYDIALOG.exe [ROUNDS]\n");
+        std::printf(
+            "usage: StartupBench KALVO.exe STARTER_CATALOGUE.mdb EMPTYDIALOG.exe [ROUNDS]\n");
         return 2;
     }
     const int rounds = argc > 4 ? std::max(1, std::atoi(argv[4])) : 15;
@@ -229,54 +239,70 @@ int main(int argc, char** argv)
     launchKalvo();
     Launch(empty, folder);
 
-    std::vector<Run> kalvoRuns, emptyRuns;
+    // The main window's template, shown by the empty dialog program from Kalvo's resources.
+    const std::wstring templateArguments = L" \"" + kalvo + L"\" " + std::to_wstring(kMainDialogId);
+    Launch(empty, folder, templateArguments);
+
+    const char* const names[] = {"Kalvo", "empty dialog", "main window's template"};
+    std::vector<Run> runs[3];
     int failures = 0;
     for (int i = 0; i < rounds; ++i)
     {
-        for (bool isKalvo : {true, false})
+        for (int program = 0; program < 3; ++program)
         {
-            const Run run = isKalvo ? launchKalvo() : Launch(empty, folder);
+            const Run run = program == 0   ? launchKalvo()
+                            : program == 1 ? Launch(empty, folder)
+                                           : Launch(empty, folder, templateArguments);
             if (!run.ok)
             {
                 ++failures;
-                std::printf("round %d, %s: %s\n", i + 1, isKalvo ? "Kalvo" : "empty dialog",
-                            run.failure);
+                std::printf("round %d, %s: %s\n", i + 1, names[program], run.failure);
                 continue;
             }
-            (isKalvo ? kalvoRuns : emptyRuns).push_back(run);
+            runs[program].push_back(run);
         }
     }
     RemoveCatalogueFiles(base);
     ::DeleteFileW(kalvo.c_str());
     ::DeleteFileW(empty.c_str());
     ::RemoveDirectoryW(folder.c_str());
-    if (kalvoRuns.empty() || emptyRuns.empty())
+    if (runs[0].empty() || runs[1].empty() || runs[2].empty())
     {
         std::printf("no complete round\n");
         return 1;
     }
 
-    const Summary k = Summarise(kalvoRuns), e = Summarise(emptyRuns);
-    std::printf("start-up, new process to its window, median of %zu/%zu rounds (min-max), ms\n",
-                kalvoRuns.size(), emptyRuns.size());
+    const Summary k = Summarise(runs[0]), e = Summarise(runs[1]), t = Summarise(runs[2]);
+    std::printf("start-up, new process to its window, median of %zu/%zu/%zu rounds (min-max), ms\n",
+                runs[0].size(), runs[1].size(), runs[2].size());
     std::printf("  %-28s %-24s %-24s %s\n", "", "window shown", "waiting for input",
                 "closing (to process end)");
-    std::printf("  %-28s %7.1f (%6.1f-%6.1f)   %7.1f (%6.1f-%6.1f)   %7.1f\n",
-                "Kalvo, starter catalogue", k.shown, k.shownMin, k.shownMax, k.idle, k.idleMin,
-                k.idleMax, k.closed);
-    std::printf("  %-28s %7.1f (%6.1f-%6.1f)   %7.1f (%6.1f-%6.1f)   %7.1f\n", "empty dialog",
-                e.shown, e.shownMin, e.shownMax, e.idle, e.idleMin, e.idleMax, e.closed);
-    std::printf("  %-28s %7.2f                   %7.2f                   %7.2f\n",
-                "ratio Kalvo / empty dialog", k.shown / e.shown, k.idle / e.idle,
-                k.closed / e.closed);
+    auto times = [](const char* label, const Summary& x)
+    {
+        std::printf("  %-28s %7.1f (%6.1f-%6.1f)   %7.1f (%6.1f-%6.1f)   %7.1f\n", label, x.shown,
+                    x.shownMin, x.shownMax, x.idle, x.idleMin, x.idleMax, x.closed);
+    };
+    auto timeRatios = [](const char* label, const Summary& x, const Summary& y)
+    {
+        std::printf("  %-28s %7.2f                   %7.2f                   %7.2f\n", label,
+                    x.shown / y.shown, x.idle / y.idle, x.closed / y.closed);
+    };
+    times("Kalvo, starter catalogue", k);
+    times("empty dialog", e);
+    times("main window's template", t);
+    timeRatios("ratio Kalvo / empty dialog", k, e);
+    timeRatios("ratio template / empty", t, e);
     std::printf("peak memory with the window shown, median, MiB\n");
     std::printf("  %-28s %-18s %s\n", "", "peak working set", "peak pagefile usage");
-    std::printf("  %-28s %8.2f           %8.2f\n", "Kalvo, starter catalogue", k.peakWorkingSet,
-                k.peakPagefile);
-    std::printf("  %-28s %8.2f           %8.2f\n", "empty dialog", e.peakWorkingSet,
-                e.peakPagefile);
-    std::printf("  %-28s %8.2f           %8.2f\n", "ratio Kalvo / empty dialog",
-                k.peakWorkingSet / e.peakWorkingSet, k.peakPagefile / e.peakPagefile);
+    auto memory = [](const char* label, double workingSet, double pagefile)
+    { std::printf("  %-28s %8.2f           %8.2f\n", label, workingSet, pagefile); };
+    memory("Kalvo, starter catalogue", k.peakWorkingSet, k.peakPagefile);
+    memory("empty dialog", e.peakWorkingSet, e.peakPagefile);
+    memory("main window's template", t.peakWorkingSet, t.peakPagefile);
+    memory("ratio Kalvo / empty dialog", k.peakWorkingSet / e.peakWorkingSet,
+           k.peakPagefile / e.peakPagefile);
+    memory("ratio template / empty", t.peakWorkingSet / e.peakWorkingSet,
+           t.peakPagefile / e.peakPagefile);
     if (failures)
         std::printf("%d launches failed and are left out\n", failures);
     return 0;
