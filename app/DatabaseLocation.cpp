@@ -1,5 +1,6 @@
 #include "app/DatabaseLocation.h"
 
+#include "framework/LazyImport.h"
 #include "framework/MessageBox.h"
 
 #include "store/DaoException.h"
@@ -30,9 +31,12 @@ std::wstring GetDatabaseBasePath()
 
 std::wstring GetUserCatalogueFolder()
 {
+    // Looked up only now: shell32 is needed nowhere else.
+    static const auto getFolderPath =
+        AfxLazyImport<decltype(&::SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
     wchar_t folder[MAX_PATH] = {};
-    if (FAILED(
-            ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    if (!getFolderPath ||
+        FAILED(getFolderPath(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
         return std::wstring();
     return std::wstring(folder) + L"\\Kalvo";
 }

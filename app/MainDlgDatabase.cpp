@@ -34,7 +34,7 @@ BOOL CMainDlg::OpenDatabase()
     // A 64-bit program gets no file virtualization on Windows: in a protected program folder
     // it must keep its catalogue elsewhere or fail at its first start.
     m_strDbPath =
-        UserCopyIfReadOnly(ChooseDatabasePath(GetDatabaseBasePath()), GetUserCatalogueFolder());
+        UserCopyIfReadOnly(ChooseDatabasePath(GetDatabaseBasePath()), GetUserCatalogueFolder);
     CloseDatabase();
 
     auto database = std::make_unique<CDaoDatabase>();

@@ -1,6 +1,7 @@
 #include "framework/Internet.h"
 
 #include "framework/ExceptionReport.h"
+#include "framework/LazyImport.h"
 #include "framework/url/UrlParts.h"
 
 #include <algorithm>
@@ -21,6 +22,57 @@ bool IsLive(const CInternetSession* session)
 {
     std::lock_guard<std::mutex> lock(g_sessionsLock);
     return g_sessions.count(session) != 0;
+}
+
+// WinINet's functions, looked up together when the first session opens, so that the library
+// loads with the first download. Every handle comes from a session, so every other call
+// finds them looked up.
+struct WinInetApi
+{
+    decltype(&::InternetOpenW) InternetOpenW;
+    decltype(&::InternetCloseHandle) InternetCloseHandle;
+    decltype(&::InternetSetOptionW) InternetSetOptionW;
+    decltype(&::InternetSetStatusCallbackW) InternetSetStatusCallbackW;
+    decltype(&::InternetConnectW) InternetConnectW;
+    decltype(&::InternetReadFile) InternetReadFile;
+    decltype(&::InternetCombineUrlW) InternetCombineUrlW;
+    decltype(&::HttpOpenRequestW) HttpOpenRequestW;
+    decltype(&::HttpAddRequestHeadersW) HttpAddRequestHeadersW;
+    decltype(&::HttpSendRequestW) HttpSendRequestW;
+    decltype(&::HttpQueryInfoW) HttpQueryInfoW;
+};
+
+template <class Function> void LookUp(Function& function, const char* name, bool& complete)
+{
+    function = AfxLazyImport<Function>(L"wininet.dll", name);
+    complete = complete && function != nullptr;
+}
+
+WinInetApi LookUpWinInet()
+{
+    WinInetApi api{};
+    bool complete = true;
+    LookUp(api.InternetOpenW, "InternetOpenW", complete);
+    LookUp(api.InternetCloseHandle, "InternetCloseHandle", complete);
+    LookUp(api.InternetSetOptionW, "InternetSetOptionW", complete);
+    LookUp(api.InternetSetStatusCallbackW, "InternetSetStatusCallbackW", complete);
+    LookUp(api.InternetConnectW, "InternetConnectW", complete);
+    LookUp(api.InternetReadFile, "InternetReadFile", complete);
+    LookUp(api.InternetCombineUrlW, "InternetCombineUrlW", complete);
+    LookUp(api.HttpOpenRequestW, "HttpOpenRequestW", complete);
+    LookUp(api.HttpAddRequestHeadersW, "HttpAddRequestHeadersW", complete);
+    LookUp(api.HttpSendRequestW, "HttpSendRequestW", complete);
+    LookUp(api.HttpQueryInfoW, "HttpQueryInfoW", complete);
+    if (!complete)
+        AfxThrowInternetException(ERROR_MOD_NOT_FOUND);
+    return api;
+}
+
+// Throws CInternetException while the library cannot be loaded.
+const WinInetApi& WinInet()
+{
+    static const WinInetApi api = LookUpWinInet();
+    return api;
 }
 
 std::wstring ProgramName()
@@ -54,7 +106,7 @@ CInternetSession::CInternetSession(LPCWSTR agent, DWORD_PTR context, DWORD acces
     : m_dwContext(context)
 {
     const std::wstring name = agent ? std::wstring(agent) : ProgramName();
-    m_hSession = ::InternetOpenW(name.c_str(), accessType, proxyName, proxyBypass, flags);
+    m_hSession = WinInet().InternetOpenW(name.c_str(), accessType, proxyName, proxyBypass, flags);
     if (!m_hSession)
         AfxThrowInternetException();
     std::lock_guard<std::mutex> lock(g_sessionsLock);
@@ -69,8 +121,8 @@ CInternetSession::~CInternetSession()
     }
     if (m_hSession)
     {
-        ::InternetSetStatusCallbackW(m_hSession, nullptr);
-        ::InternetCloseHandle(m_hSession);
+        WinInet().InternetSetStatusCallbackW(m_hSession, nullptr);
+        WinInet().InternetCloseHandle(m_hSession);
         m_hSession = nullptr;
     }
 }
@@ -81,22 +133,22 @@ void CInternetSession::Close()
         return;
     HINTERNET session = m_hSession;
     m_hSession = nullptr;
-    ::InternetCloseHandle(session);
+    WinInet().InternetCloseHandle(session);
 }
 
 BOOL CInternetSession::SetOption(DWORD option, DWORD value)
 {
-    return ::InternetSetOptionW(m_hSession, option, &value, sizeof(value));
+    return WinInet().InternetSetOptionW(m_hSession, option, &value, sizeof(value));
 }
 
 BOOL CHttpFile::SetOption(DWORD option, DWORD value)
 {
-    return ::InternetSetOptionW(m_hRequest, option, &value, sizeof(value));
+    return WinInet().InternetSetOptionW(m_hRequest, option, &value, sizeof(value));
 }
 
 BOOL CInternetSession::EnableStatusCallback(BOOL enable)
 {
-    const INTERNET_STATUS_CALLBACK previous = ::InternetSetStatusCallbackW(
+    const INTERNET_STATUS_CALLBACK previous = WinInet().InternetSetStatusCallbackW(
         m_hSession, enable ? &CInternetSession::StatusCallback : nullptr);
     return previous != INTERNET_INVALID_STATUS_CALLBACK;
 }
@@ -125,7 +177,7 @@ std::unique_ptr<CHttpConnection> CInternetSession::GetHttpConnection(const std::
 {
     // The library's context is this object, so that its events find their way back here.
     HINTERNET connection =
-        ::InternetConnectW(m_hSession, server.c_str(), port, userName, password,
+        WinInet().InternetConnectW(m_hSession, server.c_str(), port, userName, password,
                            INTERNET_SERVICE_HTTP, 0, reinterpret_cast<DWORD_PTR>(this));
     if (!connection)
         AfxThrowInternetException();
@@ -148,7 +200,7 @@ void CHttpConnection::Close()
         return;
     HINTERNET connection = m_hConnection;
     m_hConnection = nullptr;
-    ::InternetCloseHandle(connection);
+    WinInet().InternetCloseHandle(connection);
 }
 
 std::unique_ptr<CHttpFile> CHttpConnection::OpenRequest(LPCWSTR verb, const std::wstring& object,
@@ -157,7 +209,7 @@ std::unique_ptr<CHttpFile> CHttpConnection::OpenRequest(LPCWSTR verb, const std:
                                                         DWORD flags)
 {
     HINTERNET request =
-        ::HttpOpenRequestW(m_hConnection, verb, object.c_str(), version, referrer, acceptTypes,
+        WinInet().HttpOpenRequestW(m_hConnection, verb, object.c_str(), version, referrer, acceptTypes,
                            flags, reinterpret_cast<DWORD_PTR>(m_pSession));
     if (!request)
         AfxThrowInternetException();
@@ -177,19 +229,19 @@ void CHttpFile::Close()
         return;
     HINTERNET request = m_hRequest;
     m_hRequest = nullptr;
-    ::InternetCloseHandle(request);
+    WinInet().InternetCloseHandle(request);
 }
 
 BOOL CHttpFile::AddRequestHeaders(const std::wstring& headers, DWORD flags)
 {
-    return ::HttpAddRequestHeadersW(m_hRequest, headers.c_str(), static_cast<DWORD>(headers.size()),
+    return WinInet().HttpAddRequestHeadersW(m_hRequest, headers.c_str(), static_cast<DWORD>(headers.size()),
                                     flags);
 }
 
 BOOL CHttpFile::SendRequest(LPCWSTR headers, DWORD headersLength, LPVOID optional,
                             DWORD optionalLength)
 {
-    if (!::HttpSendRequestW(m_hRequest, headers, headersLength, optional, optionalLength))
+    if (!WinInet().HttpSendRequestW(m_hRequest, headers, headersLength, optional, optionalLength))
         AfxThrowInternetException();
     return TRUE;
 }
@@ -198,7 +250,7 @@ BOOL CHttpFile::QueryInfoStatusCode(DWORD& statusCode) const
 {
     statusCode = 0;
     DWORD size = sizeof(statusCode);
-    return ::HttpQueryInfoW(m_hRequest, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
+    return WinInet().HttpQueryInfoW(m_hRequest, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
                             &statusCode, &size, nullptr);
 }
 
@@ -206,13 +258,13 @@ BOOL CHttpFile::QueryInfo(DWORD infoLevel, std::wstring& text) const
 {
     text.clear();
     DWORD size = 0;
-    if (::HttpQueryInfoW(m_hRequest, infoLevel, nullptr, &size, nullptr))
+    if (WinInet().HttpQueryInfoW(m_hRequest, infoLevel, nullptr, &size, nullptr))
         return TRUE; // nothing to copy
     if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
         return FALSE;
     std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
     size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-    if (!::HttpQueryInfoW(m_hRequest, infoLevel, buffer.data(), &size, nullptr))
+    if (!WinInet().HttpQueryInfoW(m_hRequest, infoLevel, buffer.data(), &size, nullptr))
         return FALSE;
     text.assign(buffer.data(), size / sizeof(wchar_t));
     return TRUE;
@@ -221,9 +273,20 @@ BOOL CHttpFile::QueryInfo(DWORD infoLevel, std::wstring& text) const
 UINT CHttpFile::Read(void* buffer, UINT count)
 {
     DWORD read = 0;
-    if (!::InternetReadFile(m_hRequest, buffer, count, &read))
+    if (!WinInet().InternetReadFile(m_hRequest, buffer, count, &read))
         AfxThrowInternetException();
     return read;
+}
+
+BOOL AfxInternetCloseHandle(HINTERNET handle)
+{
+    return WinInet().InternetCloseHandle(handle);
+}
+
+BOOL AfxInternetCombineUrl(LPCWSTR base, LPCWSTR relative, LPWSTR buffer, LPDWORD length,
+                           DWORD flags)
+{
+    return WinInet().InternetCombineUrlW(base, relative, buffer, length, flags);
 }
 
 BOOL AfxParseURL(const std::wstring& url, DWORD& serviceType, std::wstring& server,

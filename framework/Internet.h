@@ -106,6 +106,13 @@ private:
     HINTERNET m_hRequest;
 };
 
+// InternetCloseHandle, for a handle of a session that is open (another thread may close it to
+// stop a transfer).
+BOOL AfxInternetCloseHandle(HINTERNET handle);
+// InternetCombineUrlW; throws CInternetException while WinINet cannot be loaded.
+BOOL AfxInternetCombineUrl(LPCWSTR base, LPCWSTR relative, LPWSTR buffer, LPDWORD length,
+                           DWORD flags);
+
 // Services AfxParseURL tells apart.
 constexpr DWORD AFX_INET_SERVICE_UNK = 0x1000;
 constexpr DWORD AFX_INET_SERVICE_HTTP = 3;

@@ -48,7 +48,7 @@ bool ResolveTarget(const std::wstring& strBase, const std::wstring& strTarget,
 {
     DWORD length = INTERNET_MAX_URL_LENGTH;
     std::wstring buffer(length + 1, L'\0');
-    if (!::InternetCombineUrlW(strBase.c_str(), strTarget.c_str(), buffer.data(), &length,
+    if (!AfxInternetCombineUrl(strBase.c_str(), strTarget.c_str(), buffer.data(), &length,
                                ICU_NO_ENCODE))
         return false;
     strResolved.assign(buffer.c_str(), length);
@@ -202,7 +202,7 @@ void CRatesSession::Stop()
     std::lock_guard<std::mutex> lock(m_sessionLock);
     // Closing the session closes the connection and the request made from it.
     if (m_pSession && m_pSession->GetHandle())
-        ::InternetCloseHandle(m_pSession->GetHandle());
+        AfxInternetCloseHandle(m_pSession->GetHandle());
 }
 
 void CRatesSession::CloseAll()

@@ -108,14 +108,18 @@ std::wstring ChooseDatabasePath(const std::wstring& basePath)
     return FileExists(dat) ? dat : mdb;
 }
 
-std::wstring UserCopyIfReadOnly(const std::wstring& path, const std::wstring& userFolder)
+std::wstring UserCopyIfReadOnly(const std::wstring& path,
+                                const std::function<std::wstring()>& userFolder)
 {
-    if (userFolder.empty() || !FileSystem::RefusesWrites(path))
+    if (!FileSystem::RefusesWrites(path))
         return path;
-    const std::wstring copy = userFolder + FileSystem::PathSeparator() + FileName(path);
+    const std::wstring folder = userFolder();
+    if (folder.empty())
+        return path;
+    const std::wstring copy = folder + FileSystem::PathSeparator() + FileName(path);
     if (FileExists(copy))
         return copy;
-    if (!FileSystem::CreateDirectories(userFolder) || !CopyCatalogue(path, copy))
+    if (!FileSystem::CreateDirectories(folder) || !CopyCatalogue(path, copy))
         return path;
     return copy;
 }

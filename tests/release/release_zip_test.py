@@ -66,6 +66,15 @@ class ReleaseZipContents(unittest.TestCase):
         with open(ARGS.built_exe, "rb") as built:
             self.assertTrue(packed == built.read(), "the zip holds another Kalvo.exe than the build's")
 
+    def test_program_loads_wininet_and_shell32_only_when_it_needs_them(self):
+        """The rates download and a read-only catalogue load them on demand: loaded with the
+        program, each costs start-up time and memory."""
+        dump = subprocess.run([ARGS.objdump, "-p", ARGS.built_exe], capture_output=True,
+                              text=True, check=True).stdout
+        imported = {name.lower() for name in re.findall(r"DLL Name: (\S+)", dump)}
+        self.assertIn("user32.dll", imported)
+        self.assertFalse(imported & {"wininet.dll", "shell32.dll"}, sorted(imported))
+
     def test_readme_is_plain_windows_text_about_running_and_the_catalogue(self):
         with zipfile.ZipFile(ARGS.zip) as archive:
             raw = archive.read("Kalvo/ReadMe.txt")
@@ -166,6 +175,7 @@ def main():
     parser.add_argument("--zip", required=True)
     parser.add_argument("--built-exe", required=True)
     parser.add_argument("--catalogue-sources", required=True)
+    parser.add_argument("--objdump", required=True, help="the toolchain's objdump")
     parser.add_argument("--wine", required=True, help="the Wine loader of the build under test")
     ARGS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0], "-v", *rest])
