@@ -178,7 +178,7 @@ std::unique_ptr<CHttpConnection> CInternetSession::GetHttpConnection(const std::
     // The library's context is this object, so that its events find their way back here.
     HINTERNET connection =
         WinInet().InternetConnectW(m_hSession, server.c_str(), port, userName, password,
-                           INTERNET_SERVICE_HTTP, 0, reinterpret_cast<DWORD_PTR>(this));
+                                   INTERNET_SERVICE_HTTP, 0, reinterpret_cast<DWORD_PTR>(this));
     if (!connection)
         AfxThrowInternetException();
     return std::make_unique<CHttpConnection>(this, connection);
@@ -209,8 +209,8 @@ std::unique_ptr<CHttpFile> CHttpConnection::OpenRequest(LPCWSTR verb, const std:
                                                         DWORD flags)
 {
     HINTERNET request =
-        WinInet().HttpOpenRequestW(m_hConnection, verb, object.c_str(), version, referrer, acceptTypes,
-                           flags, reinterpret_cast<DWORD_PTR>(m_pSession));
+        WinInet().HttpOpenRequestW(m_hConnection, verb, object.c_str(), version, referrer,
+                                   acceptTypes, flags, reinterpret_cast<DWORD_PTR>(m_pSession));
     if (!request)
         AfxThrowInternetException();
     return std::make_unique<CHttpFile>(request);
@@ -234,8 +234,8 @@ void CHttpFile::Close()
 
 BOOL CHttpFile::AddRequestHeaders(const std::wstring& headers, DWORD flags)
 {
-    return WinInet().HttpAddRequestHeadersW(m_hRequest, headers.c_str(), static_cast<DWORD>(headers.size()),
-                                    flags);
+    return WinInet().HttpAddRequestHeadersW(m_hRequest, headers.c_str(),
+                                            static_cast<DWORD>(headers.size()), flags);
 }
 
 BOOL CHttpFile::SendRequest(LPCWSTR headers, DWORD headersLength, LPVOID optional,
@@ -251,7 +251,7 @@ BOOL CHttpFile::QueryInfoStatusCode(DWORD& statusCode) const
     statusCode = 0;
     DWORD size = sizeof(statusCode);
     return WinInet().HttpQueryInfoW(m_hRequest, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
-                            &statusCode, &size, nullptr);
+                                    &statusCode, &size, nullptr);
 }
 
 BOOL CHttpFile::QueryInfo(DWORD infoLevel, std::wstring& text) const
