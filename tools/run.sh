@@ -8,18 +8,7 @@ cd "$repo"
 bash tools/setup.sh
 source tools/wine-env.sh
 
-target=$(first_runnable_windows_target)
-if [ -z "$target" ]; then
-  for t in "${kalvo_windows_targets[@]}"; do
-    echo "run.sh: cannot start the $t build: $(windows_target_unrunnable_reason "$t")" >&2
-  done
-  exit 1
-fi
-use_windows_target "$target" wine
-[ "$target" = win32 ] || echo "run.sh: starting the $target build: $(windows_target_unrunnable_reason win32)"
-ensure_wine_prefix
-cmake --preset "$KALVO_PRESET" >/dev/null
-cmake --build --preset "$KALVO_PRESET" --target Kalvo
+build_kalvo_for_first_runnable_target wine
 exe="$KALVO_BUILD_DIR/Kalvo/Kalvo.exe"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

@@ -8,15 +8,7 @@ cd "$repo"
 bash tools/setup.sh
 source tools/wine-env.sh
 
-target=$(first_runnable_windows_target)
-if [ -z "$target" ]; then
-  echo "screenshots.sh: this machine can execute neither Windows build" >&2
-  exit 1
-fi
-use_windows_target "$target" wine-shots
-ensure_wine_prefix
-cmake --preset "$KALVO_PRESET" >/dev/null
-cmake --build --preset "$KALVO_PRESET" --target Kalvo
+build_kalvo_for_first_runnable_target wine-shots
 
 work=$(mktemp -d)
 trap 'stop_private_display; rm -rf "$work"' EXIT

@@ -74,6 +74,25 @@ first_runnable_windows_target() {
   done
 }
 
+# Points everything at the first target this machine can execute, with a prefix named
+# PREFIX_NAME (as use_windows_target), creates the prefix and builds Kalvo there; when it
+# can execute neither, says why for each and fails.
+build_kalvo_for_first_runnable_target() {
+  local target t
+  target=$(first_runnable_windows_target)
+  if [ -z "$target" ]; then
+    for t in "${kalvo_windows_targets[@]}"; do
+      echo "cannot start the $t build: $(windows_target_unrunnable_reason "$t")" >&2
+    done
+    return 1
+  fi
+  use_windows_target "$target" "$1"
+  [ "$target" = win32 ] || echo "starting the $target build: $(windows_target_unrunnable_reason win32)"
+  ensure_wine_prefix
+  cmake --preset "$KALVO_PRESET" >/dev/null
+  cmake --build --preset "$KALVO_PRESET" --target Kalvo
+}
+
 xvfb_pid=""
 
 # Starts Xvfb on the first free display number and points DISPLAY at it.
