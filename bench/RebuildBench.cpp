@@ -106,6 +106,14 @@ Round MeasureRound(const std::wstring& starter, std::size_t records)
         std::printf("the main window did not open\n");
         return round;
     }
+    // Painted and idle, as a user's window is when the command is chosen: otherwise its
+    // first paint happens inside the progress window's loop and counts as download time.
+    ::RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+    {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
 
     int boxes = 0;
     bool recreateAsked = false;
