@@ -8,6 +8,12 @@
 
 namespace
 {
+// The bytes of one stored DIB row: rows are padded to whole 32-bit words.
+std::size_t DibRowBytes(LONG width, WORD bitsPerPixel)
+{
+    return (static_cast<std::size_t>(width) * bitsPerPixel + 31) / 32 * 4;
+}
+
 // The entry of exactly cx x cy pixels of an icon group as stored: a bottom-up DIB header of
 // twice the height, its colour table, the colour (XOR) rows, then the 1-bit AND mask rows.
 // Null for any other form (another size, compressed, short), which the caller loads the
@@ -35,9 +41,8 @@ const BITMAPINFOHEADER* StoredIconImage(HINSTANCE hInstance, UINT nIconId, int c
         pHeader->biClrUsed ? pHeader->biClrUsed
                            : (pHeader->biBitCount <= 8 ? std::size_t{1} << pHeader->biBitCount : 0);
     colourTableBytes = nColours * sizeof(RGBQUAD);
-    const std::size_t nColourRow =
-        (static_cast<std::size_t>(cx) * pHeader->biBitCount + 31) / 32 * 4;
-    const std::size_t nMaskRow = (static_cast<std::size_t>(cx) + 31) / 32 * 4;
+    const std::size_t nColourRow = DibRowBytes(cx, pHeader->biBitCount);
+    const std::size_t nMaskRow = DibRowBytes(cx, 1);
     const std::size_t nNeeded = sizeof *pHeader + colourTableBytes + (nColourRow + nMaskRow) * cy;
     return nNeeded <= nSize ? pHeader : nullptr;
 }
@@ -57,9 +62,7 @@ CGdiBitmap DibFromRows(const BITMAPINFOHEADER& header, const RGBQUAD* pColours,
     void* pBits = nullptr;
     CGdiBitmap bitmap;
     if (bitmap.CreateDIBSection(pInfo, &pBits))
-        std::memcpy(pBits, pRows,
-                    (static_cast<std::size_t>(header.biWidth) * header.biBitCount + 31) / 32 * 4 *
-                        cy);
+        std::memcpy(pBits, pRows, DibRowBytes(header.biWidth, header.biBitCount) * cy);
     return bitmap;
 }
 } // namespace
@@ -134,8 +137,7 @@ int CImageList::AddIconResource(HINSTANCE hInstance, UINT nIconId)
     }
     const auto* pColours = reinterpret_cast<const RGBQUAD*>(pHeader + 1);
     const BYTE* pColourRows = reinterpret_cast<const BYTE*>(pHeader + 1) + nColourTableBytes;
-    const BYTE* pMaskRows =
-        pColourRows + (static_cast<std::size_t>(cx) * pHeader->biBitCount + 31) / 32 * 4 * cy;
+    const BYTE* pMaskRows = pColourRows + DibRowBytes(cx, pHeader->biBitCount) * cy;
 
     BITMAPINFOHEADER maskHeader = *pHeader;
     maskHeader.biBitCount = 1;
