@@ -112,7 +112,7 @@ BOOL CMainDlg::OnInitDialog()
         ShowCatalogueError();
         return FALSE;
     }
-    m_ValueEntry.Init(&m_editValue, m_pCategorySet.get(), m_pUnitSet.get());
+    m_editValue.SetWindowText(m_ValueEntry.Text());
 
     FillList(m_listCategory);
     std::int32_t nRow = 0;

@@ -1,8 +1,6 @@
 #pragma once
 // The main window: three lists, the value field and the keypad. It owns the catalogue
 // (database and record sets) for its whole life.
-#include "app/ValueEntry.h"
-
 #include "skin/SkinBackground.h"
 #include "skin/SkinOwner.h"
 #include "skin/TavButton.h"
@@ -15,6 +13,8 @@
 #include "framework/ImageList.h"
 #include "framework/MessageMap.h"
 #include "framework/ToolTipCtrl.h"
+
+#include "engine/ValueEntry.h"
 
 #include "store/DaoDatabase.h"
 #include "store/RecordsetCategory.h"
@@ -53,6 +53,8 @@ public:
     std::wstring DescribeUnit(const CRecordsetUnit& unit) const;
     void SetCategorySort(int nMode);
     void OnValueKey(int nCode);
+    // Shows the entered value and stores it converted into every unit of the category.
+    void ApplyValue();
     void PasteValueText(const std::wstring& strText) override;
     UINT GetCategoryMenuId() override;
     bool ReadResultUnit(DWORD_PTR nPosition, std::wstring& strUnitName,

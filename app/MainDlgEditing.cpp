@@ -5,7 +5,7 @@
 #include "editing/CategoryEditDlg.h"
 #include "editing/UnitEditDlg.h"
 
-#include "engine/Conversion.h"
+#include "store/UnitValues.h"
 
 #include "framework/MessageBox.h"
 
@@ -220,7 +220,7 @@ bool CMainDlg::EditUnitInDialog(CRecordsetUnit& recordset)
     // A changed factor, shift or invert flag changes what the source value is in that
     // unit: the stored values follow at once, so no list shows the old conversion.
     if (ScaleOf(recordset) != scaleBefore)
-        m_ValueEntry.RecalculateResults(m_ValueEntry.Value());
+        RecalculateUnitValues(m_ValueEntry.Value(), *m_pCategorySet, *m_pUnitSet);
     FillList(m_listUnits);
     FillList(m_listResult);
     return true;

@@ -96,8 +96,6 @@ void CMainDlg::FillList(CListCtrl& list)
             ShowCatalogueError();
             return;
         }
-        // The value entry converts through the record sets: it must not keep the old ones.
-        m_ValueEntry.Rebind(m_pCategorySet.get(), m_pUnitSet.get());
     }
 
     CWaitCursorScope waitCursor;

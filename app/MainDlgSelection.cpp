@@ -62,6 +62,7 @@ void CMainDlg::ShowSelectedCategory()
             units.SetAbsolutePosition(nPosition);
     }
     m_ValueEntry.SetValue(dValue);
+    ApplyValue();
     // Only now: the restored value has just been converted into every unit, and the values
     // stored before may be stale (a catalogue written elsewhere, a factor edited since).
     FillList(m_listResult);
@@ -185,6 +186,7 @@ void CMainDlg::SetAsSource(CRecordsetUnit& recordset)
     m_pCategorySet->m_SourceUnitId = recordset.m_UnitId;
     m_pCategorySet->Update();
     m_ValueEntry.SetValue(recordset.m_UserValue);
+    ApplyValue();
     FillList(m_listResult);
 }
 

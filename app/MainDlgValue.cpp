@@ -3,6 +3,8 @@
 
 #include "engine/ValueText.h"
 
+#include "store/UnitValues.h"
+
 #include <cmath>
 
 namespace
@@ -19,8 +21,19 @@ BOOL CMainDlg::SendToValueField(UINT nCommand)
 
 void CMainDlg::OnValueKey(int nCode)
 {
-    m_ValueEntry.PressKey(nCode);
+    int nSelStart = 0, nSelEnd = 0;
+    m_editValue.GetSel(nSelStart, nSelEnd);
+    m_ValueEntry.PressKey(nCode, nSelStart, nSelEnd);
+    ApplyValue();
     RefreshResultValues();
+}
+
+void CMainDlg::ApplyValue()
+{
+    m_editValue.HideCaret();
+    m_editValue.SetWindowText(m_ValueEntry.Text());
+    if (m_pCategorySet && m_pUnitSet)
+        RecalculateUnitValues(m_ValueEntry.Value(), *m_pCategorySet, *m_pUnitSet);
 }
 
 void CMainDlg::PasteValueText(const std::wstring& strText)

@@ -92,7 +92,12 @@ Figures MeasureInTurns(CMainDlg& dlg)
         // A digit, then backspace, so the text never reaches its limit.
         const int nKey = i % 2 == 0 ? 5 : CValueEntry::kBackspace;
         keypress.push_back(TimeOnce([&] { dlg.OnValueKey(nKey); }));
-        recalculation.push_back(TimeOnce([&] { dlg.m_ValueEntry.PressKey(nKey); }));
+        recalculation.push_back(TimeOnce(
+            [&]
+            {
+                dlg.m_ValueEntry.PressKey(nKey);
+                dlg.ApplyValue();
+            }));
         refill.push_back(TimeOnce([&] { dlg.RefreshResultValues(); }));
         // Each unit's value written once through the unit set, each write its own commit.
         bare.push_back(TimeOnce([&] { WriteEveryValue(units, i * 1.5); }));

@@ -4,11 +4,6 @@
 // Plain form (no shift on either side): a unit's factor is its size in the category's
 // base unit. Shift form (a shift on either side): a value in a unit is base * factor +
 // shift. An inverted unit measures the reciprocal of a proportional quantity.
-#include <cstdint>
-
-class CRecordsetCategory;
-class CRecordsetUnit;
-
 struct UnitScale
 {
     double factorMul;
@@ -22,18 +17,11 @@ inline bool operator==(const UnitScale& a, const UnitScale& b)
     return a.factorMul == b.factorMul && a.factorAdd == b.factorAdd &&
            a.isInvertResult == b.isInvertResult;
 }
-inline bool operator!=(const UnitScale& a, const UnitScale& b) { return !(a == b); }
-
-// The scale of the unit record the set stands on.
-UnitScale ScaleOf(const CRecordsetUnit& unit);
+inline bool operator!=(const UnitScale& a, const UnitScale& b)
+{
+    return !(a == b);
+}
 
 // The value x given in `source`, expressed in `target`. IEEE double arithmetic in the
 // order written; a zero factor yields an infinity or NaN, which is the honest answer.
 double ConvertValue(double x, const UnitScale& source, const UnitScale& target);
-
-// Writes every unit's UserValue for the source value x, one edit and update per unit, all
-// in one transaction: when it returns every value is stored, and on an error none is. The
-// source unit keeps x bit for bit. Without a source unit of the category the category
-// set stands on, nothing is written. The unit
-// set stands where it stood before.
-void RecalculateUnitValues(double x, CRecordsetCategory& categories, CRecordsetUnit& units);

@@ -16,7 +16,7 @@ cmake --preset host >/dev/null
 cmake --build --preset host
 ctest --preset host
 
-echo "== fuzz smoke runs: numbers, rates scan, redirect address, catalogue file (clang, libFuzzer)"
+echo "== fuzz smoke runs: numbers, value entry, rates scan, redirect address, catalogue file (clang, libFuzzer)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 ctest --preset fuzz

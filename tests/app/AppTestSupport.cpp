@@ -2,7 +2,7 @@
 
 #include "app/DatabaseLocation.h"
 #include "app/MainDlg.h"
-#include "engine/Conversion.h"
+#include "store/UnitValues.h"
 #include "engine/NumberText.h"
 #include "tools/catalogue/CatalogueWriter.h"
 

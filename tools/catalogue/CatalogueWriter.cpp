@@ -1,6 +1,6 @@
 #include "tools/catalogue/CatalogueWriter.h"
 
-#include "engine/Conversion.h"
+#include "store/UnitValues.h"
 
 #include "store/CatalogueSchema.h"
 #include "store/DaoDatabase.h"

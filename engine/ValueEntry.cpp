@@ -1,8 +1,5 @@
-#include "app/ValueEntry.h"
+#include "engine/ValueEntry.h"
 
-#include "skin/TavEdit.h"
-
-#include "engine/Conversion.h"
 #include "engine/ValueText.h"
 
 #include <algorithm>
@@ -18,25 +15,20 @@ constexpr std::size_t kDigitLimit = 20;
 // "0", and the recalculation would then store 0 in every unit of the category.
 constexpr int kRestoreWidth = std::numeric_limits<double>::max_exponent10 + 4;
 
-bool IsDigitCode(int code) { return code >= 0 && code <= 9; }
-wchar_t DigitOf(int code) { return static_cast<wchar_t>(L'0' + code); }
+bool IsDigitCode(int code)
+{
+    return code >= 0 && code <= 9;
+}
+wchar_t DigitOf(int code)
+{
+    return static_cast<wchar_t>(L'0' + code);
+}
 } // namespace
 
-void CValueEntry::Init(CTavEditLCD* pDisplay, CRecordsetCategory* pCategorySet,
-                       CRecordsetUnit* pUnitSet)
+void CValueEntry::Reset()
 {
-    m_pDisplay = pDisplay;
-    Rebind(pCategorySet, pUnitSet);
-    Reset();
+    SetValue(0.0);
 }
-
-void CValueEntry::Rebind(CRecordsetCategory* pCategorySet, CRecordsetUnit* pUnitSet)
-{
-    m_pCategorySet = pCategorySet;
-    m_pUnitSet = pUnitSet;
-}
-
-void CValueEntry::Reset() { SetValue(0.0); }
 
 // The sign is taken from the sign bit, so a stored -0 comes back as -0 and stays so.
 void CValueEntry::SetValue(double value)
@@ -51,17 +43,15 @@ void CValueEntry::SetValue(double value)
     PressKey(kRefresh);
 }
 
-// An infinity or NaN (a zero factor's result) has no digits to edit. The field shows it as
-// the lists do and every unit is converted from it, so nothing stored is lost; the next
-// key starts a new number from 0.
+// An infinity or NaN (a zero factor's result) has no digits to edit. It shows as the lists
+// show it and stays the value, so nothing stored is lost; the next key starts a new number
+// from 0.
 void CValueEntry::RestoreNonFinite(double value)
 {
     m_strDigits = L"0";
     m_bPositive = true;
     m_dValue = value;
-    if (m_pDisplay)
-        m_pDisplay->SetWindowText(FormatValue(value, kRestoreWidth));
-    RecalculateResults(m_dValue);
+    m_strText = FormatValue(value, kRestoreWidth);
 }
 
 void CValueEntry::SetText(const std::wstring& text)
@@ -74,11 +64,9 @@ void CValueEntry::SetText(const std::wstring& text)
     PressKey(kRefresh);
 }
 
-bool CValueEntry::PressKey(int code)
+bool CValueEntry::PressKey(int code, int nSelStart, int nSelEnd)
 {
-    if (m_pDisplay)
-        m_pDisplay->HideCaret();
-    if (ReplaceSelection(code))
+    if (ReplaceSelection(code, nSelStart, nSelEnd))
         return false;
 
     bool bResult = true;
@@ -109,30 +97,18 @@ bool CValueEntry::PressKey(int code)
     double magnitude = 0.0;
     ParseNumber(m_strDigits, magnitude);
     m_dValue = m_bPositive ? magnitude : -magnitude;
-    if (m_pDisplay)
-        m_pDisplay->SetWindowText(DisplayText());
-    RecalculateResults(m_dValue);
+    m_strText = m_bPositive ? m_strDigits : L"-" + m_strDigits;
     return bResult;
 }
 
-void CValueEntry::RecalculateResults(double value)
-{
-    if (m_pCategorySet && m_pUnitSet)
-        RecalculateUnitValues(value, *m_pCategorySet, *m_pUnitSet);
-}
-
 // Typing over a selection edits the text as shown; sign and clear act on the whole value.
-bool CValueEntry::ReplaceSelection(int code)
+bool CValueEntry::ReplaceSelection(int code, int nSelStart, int nSelEnd)
 {
-    if (!m_pDisplay)
+    if (nSelStart < 0 || nSelStart >= nSelEnd)
         return false;
-    int nStart = 0, nEnd = 0;
-    m_pDisplay->GetSel(nStart, nEnd);
-    if (nStart >= nEnd)
-        return false;
-    const std::wstring shown = m_pDisplay->GetWindowText();
-    const std::wstring left = shown.substr(0, std::min<std::size_t>(nStart, shown.size()));
-    const std::wstring right = shown.substr(std::min<std::size_t>(nEnd, shown.size()));
+    const std::wstring& shown = m_strText;
+    const std::wstring left = shown.substr(0, std::min<std::size_t>(nSelStart, shown.size()));
+    const std::wstring right = shown.substr(std::min<std::size_t>(nSelEnd, shown.size()));
 
     std::wstring replaced;
     if (IsDigitCode(code))
@@ -143,7 +119,6 @@ bool CValueEntry::ReplaceSelection(int code)
         replaced = left + right;
     else
         return false;
-    m_pDisplay->Clear();
     SetText(replaced);
     return true;
 }
@@ -176,9 +151,4 @@ void CValueEntry::Normalise()
         text.insert(point, 1, L'.');
     }
     m_strDigits = text;
-}
-
-std::wstring CValueEntry::DisplayText() const
-{
-    return m_bPositive ? m_strDigits : L"-" + m_strDigits;
 }

@@ -1,46 +1,40 @@
 #pragma once
 // The source value: digit text, sign and number, edited key by key like a pocket
-// calculator. After every key the text, the number and every stored result agree.
+// calculator. After every key the text to show and the number agree. No window and no
+// catalogue: the main window shows Text() and stores Value().
 #include <string>
-
-class CRecordsetCategory;
-class CRecordsetUnit;
-class CTavEditLCD;
 
 class CValueEntry
 {
 public:
-    // Key codes.
+    // Key codes besides the digits 0 to 9.
     static constexpr int kPoint = 10;
     static constexpr int kSign = 12;
     static constexpr int kClear = 13;
     static constexpr int kBackspace = 14;
     static constexpr int kRefresh = -1;
 
-    void Init(CTavEditLCD* pDisplay, CRecordsetCategory* pCategorySet, CRecordsetUnit* pUnitSet);
-    // Record sets opened anew in place of the old ones; the value stays as it is.
-    void Rebind(CRecordsetCategory* pCategorySet, CRecordsetUnit* pUnitSet);
     void Reset();
     void SetValue(double value);
     void SetText(const std::wstring& text);
-    bool PressKey(int code);
-    void RecalculateResults(double value);
+    // One key. A digit, point or backspace typed over a selection [nSelStart, nSelEnd) of
+    // Text() edits the text as shown. False for a code that is no key, and after a
+    // replaced selection.
+    bool PressKey(int code, int nSelStart = 0, int nSelEnd = 0);
 
+    const std::wstring& Text() const { return m_strText; }
     const std::wstring& Digits() const { return m_strDigits; }
     bool IsPositive() const { return m_bPositive; }
     double Value() const { return m_dValue; }
 
 private:
     void RestoreNonFinite(double value);
-    bool ReplaceSelection(int code);
+    bool ReplaceSelection(int code, int nSelStart, int nSelEnd);
     void AppendLimited(const std::wstring& piece);
     void Normalise();
-    std::wstring DisplayText() const;
 
-    CTavEditLCD* m_pDisplay = nullptr;
-    CRecordsetCategory* m_pCategorySet = nullptr;
-    CRecordsetUnit* m_pUnitSet = nullptr;
     std::wstring m_strDigits = L"0";
+    std::wstring m_strText = L"0";
     bool m_bPositive = true;
     double m_dValue = 0.0;
 };
