@@ -16,7 +16,7 @@ BOOL CMainApp::InitInstance()
     // controls in 3-D by themselves (DS_3DLOOK) and the program hosts no ActiveX controls.
     SetDialogBkColor(kDialogBackground, RGB(0, 0, 0));
 
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = nullptr;

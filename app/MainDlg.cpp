@@ -41,14 +41,10 @@ constexpr int kRepaintedOnSize[] = {IDCANCEL,          IDC_EDIT_UNIT,       IDC_
                                     IDC_SORT_CHOICE};
 } // namespace
 
-CMainDlg::CMainDlg(const std::wstring& strDbName) : CDialog(IDD_MAIN), m_strDbPath(strDbName) {}
+CMainDlg::CMainDlg() : CDialog(IDD_MAIN) {}
 
-CMainDlg::~CMainDlg()
-{
-    m_pImageListLarge.reset();
-    m_pImageListSmall.reset();
-    CloseDatabase();
-}
+// The catalogue, declared first, closes last: after the lists and image lists that show it.
+CMainDlg::~CMainDlg() = default;
 
 void CMainDlg::DoDataExchange(CDataExchange& dx)
 {
@@ -114,16 +110,14 @@ BOOL CMainDlg::OnInitDialog()
     }
     m_editValue.SetWindowText(m_ValueEntry.Text());
 
-    FillList(m_listCategory);
-    std::int32_t nRow = 0;
-    m_pCategorySet->FindSelected(m_nCategoryId, nRow);
-    SelectRow(m_listCategory, nRow);
+    FillCategoryList();
+    SelectRow(m_listCategory, m_catalogue.FindMarkedCategory());
     // Choosing the marked row has filled the other two lists for it through the selection
     // handler; only a catalogue without categories leaves them to be filled here.
     if (m_listCategory.GetItemCount() == 0)
     {
-        FillList(m_listUnits);
-        FillList(m_listResult);
+        FillUnitList();
+        FillResultList();
     }
     m_listCategory.SetFocus();
     UpdateData(TRUE);
@@ -189,13 +183,6 @@ void CMainDlg::CreateFonts()
 }
 
 std::array<CTavListCtrl*, 3> CMainDlg::Lists() { return {&m_listCategory, &m_listUnits, &m_listResult}; }
-
-void CMainDlg::ShowCatalogueError()
-{
-    AfxMessageBox(L"Error loading Kalvo.dat\n\nYou can reinstall Kalvo to fix units database.",
-                  MB_OK | MB_ICONEXCLAMATION);
-    EndDialog(IDCANCEL);
-}
 
 // Enter never closes the main window; the status line is read as the framework would.
 void CMainDlg::OnOK() { m_editStatus.GetWindowText(); }

@@ -1,6 +1,7 @@
 #pragma once
-// The main window: three lists, the value field and the keypad. It owns the catalogue
-// (database and record sets) for its whole life.
+// The main window: three lists, the value field and the keypad, a view over the catalogue
+// it owns for its whole life. Each command writes through the catalogue, then shows what
+// the catalogue holds.
 #include "skin/SkinBackground.h"
 #include "skin/SkinOwner.h"
 #include "skin/TavButton.h"
@@ -16,81 +17,25 @@
 
 #include "engine/ValueEntry.h"
 
-#include "store/DaoDatabase.h"
-#include "store/RecordsetCategory.h"
-#include "store/RecordsetResult.h"
-#include "store/RecordsetUnit.h"
+#include "store/Catalogue.h"
 
 #include "res/resource.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 
-struct RatesScan;
-
 class CMainDlg : public CDialog, public ISkinOwner
 {
 public:
-    explicit CMainDlg(const std::wstring& strDbName);
+    CMainDlg();
     ~CMainDlg() override;
 
-    BOOL OpenDatabase();
-    void CloseDatabase();
-    void FillList(CListCtrl& list);
-    // After a new source value: the result list's value texts, in place where its rows stand.
-    void RefreshResultValues();
-    void ClearList(CListCtrl& list);
-    int AddCategoryIcon(std::int32_t nIconId, CImageList& imageList);
-    int CategoryImage(std::int32_t nIconId);
-
-    void ShowSelectedCategory();
-    void ShowSelectedUnit();
-    void ShowSelectedResult();
-    void SetStatusText(const std::wstring& strText);
-    std::wstring DescribeUnit(const CRecordsetUnit& unit) const;
-    void SetCategorySort(int nMode);
-    void OnValueKey(int nCode);
-    // Shows the entered value and stores it converted into every unit of the category.
-    void ApplyValue();
-    void PasteValueText(const std::wstring& strText) override;
-    UINT GetCategoryMenuId() override;
-    bool ReadResultUnit(DWORD_PTR nPosition, std::wstring& strUnitName,
-                        double& dUserValue) override;
-
-    std::wstring m_strDbPath;
-    std::wstring m_strCategorySort;
-    std::unique_ptr<CDaoDatabase> m_pDatabase;
-    std::unique_ptr<CRecordsetCategory> m_pCategorySet;
-    std::unique_ptr<CRecordsetUnit> m_pUnitSet;
-    std::unique_ptr<CRecordsetResult> m_pResultSet;
-    std::int32_t m_nCategoryId = 6;
-    CValueEntry m_ValueEntry;
-
-    CSkinBackground m_background;
-    CTavEditLCD m_editValue;
-    CTavEditTransparent m_editSourceUnit;
-    CTavEditTransparent m_editStatus;
-    CTavListCtrl_Category m_listCategory;
-    CTavListCtrl_Units m_listUnits;
-    CTavListCtrl_Result m_listResult;
-
-    CTavButton m_btnExit;
-    CTavButton m_btnNewCategory, m_btnRenameCategory, m_btnDeleteCategory;
-    CTavButton m_btnNewUnit, m_btnEditUnit, m_btnDeleteUnit;
-    CTavButton m_btnAbout;
-    CTavButton m_btnDigit[10];
-    CTavButton m_btnPoint, m_btnSign, m_btnClear, m_btnBackspace;
-
-    std::wstring m_strSortChoice;
-    std::unique_ptr<CImageList> m_pImageListLarge;
-    std::unique_ptr<CImageList> m_pImageListSmall;
-    std::map<std::int32_t, int> m_categoryImages; // icon id -> its image in both lists
-    CGdiFont m_fontList;
-    CGdiFont m_fontBold;
-    CToolTipCtrl m_ToolTip;
+    // The catalogue the window shows; tests and benchmarks read and change it directly.
+    CCatalogue& GetCatalogue() { return m_catalogue; }
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;
@@ -145,6 +90,66 @@ protected:
     END_MSG_MAP(CDialog)
 
 private:
+    // ISkinOwner
+    void PasteValueText(const std::wstring& strText) override;
+    UINT GetCategoryMenuId() override;
+    bool ReadResultUnit(DWORD_PTR nPosition, std::wstring& strUnitName,
+                        double& dUserValue) override;
+
+    // Opening and closing the catalogue (MainDlgDatabase.cpp).
+    BOOL OpenDatabase();
+    void ShowCatalogueError();
+    // The lists a command changes. A selection's own write refills none: the refill would
+    // choose the row again and repeat the write that failed.
+    enum ListSet : unsigned
+    {
+        kNoList = 0,
+        kCategoryList = 1,
+        kUnitList = 2,
+        kResultList = 4
+    };
+    // Runs one catalogue command. Its writes reach the file whole or not at all; on any
+    // error the lists it changes are refilled from what the file holds, and the error goes
+    // on to the framework's report, which shows the engine's description.
+    void RunCatalogueCommand(unsigned nLists, const std::function<void()>& command);
+
+    // The three lists (MainDlgLists.cpp).
+    void FillCategoryList();
+    void FillUnitList();
+    void FillResultList();
+    // After a new source value: the result list's value texts, in place where its rows stand.
+    void RefreshResultValues();
+    template <class TFillRows> void RefillList(CListCtrl& list, TFillRows&& fillRows);
+    void CreateImageLists();
+    int AddCategoryIcon(std::int32_t nIconId, CImageList& imageList);
+    int CategoryImage(std::int32_t nIconId);
+    int FillCategoryRows();
+    int FillUnitRows();
+    int FillResultRows();
+    void ShowSourceUnitName(const std::wstring& strName);
+    void ShowChosenRow(CListCtrl& list, CDaoRecordset& recordset, int nChosenRow);
+    void SelectRow(CListCtrl& list, int nRow);
+
+    // Selections and list commands (MainDlgSelection.cpp).
+    void ShowSelectedCategory();
+    void ShowSelectedUnit();
+    void ShowSelectedResult();
+    void ShowUnitDescription(CListCtrl& list, CRecordsetUnit& units);
+    void SetStatusText(const std::wstring& strText);
+    std::wstring DescribeUnit(const CRecordsetUnit& unit) const;
+    std::wstring DescribeCategory(const CRecordsetCategory& category) const;
+    void SetCategorySort(int nMode);
+    int FirstSelectedRow(CListCtrl& list) const;
+    bool MoveToSelectedRow(CListCtrl& list, CDaoRecordset& recordset);
+    void SetAsSource(CRecordsetUnit& recordset);
+
+    // The source value (MainDlgValue.cpp).
+    void OnValueKey(int nCode);
+    // Shows the entered value and stores it converted into every unit of the category.
+    void ApplyValue();
+    BOOL TranslateValueKey(const MSG& msg);
+    BOOL SendToValueField(UINT nCommand);
+
     void OnSize(UINT nType, int cx, int cy);
     void OnTimer(UINT_PTR nIDEvent);
     HCURSOR OnQueryDragIcon();
@@ -168,7 +173,6 @@ private:
     // The currency category's rates update (MainDlgRates.cpp).
     void OnCurrencyUpdate();
     void UpdateCurrencyRates();
-    void ReplaceCurrencyUnits(const RatesScan& scan);
     void OnAbout();
     void OnDigitButton(UINT nId) { OnValueKey(static_cast<int>(nId - IDC_KEY_0)); }
     void OnPointButton() { OnValueKey(CValueEntry::kPoint); }
@@ -195,26 +199,37 @@ private:
     bool EditUnitInDialog(CRecordsetUnit& recordset);
     void FocusControl(int nId);
 
-    BOOL TranslateValueKey(const MSG& msg);
-    BOOL SendToValueField(UINT nCommand);
-    BOOL DeliverEnterToList(MSG& msg);
-    void SetAsSource(CRecordsetUnit& recordset);
+    // Setting up (MainDlg.cpp).
     void LoadButtonStrips();
     void CreateToolTips();
     void InsertListColumns();
     void CreateFonts();
-    void SelectRow(CListCtrl& list, int nRow);
-    void ShowCatalogueError();
     std::array<CTavListCtrl*, 3> Lists();
-    int FirstSelectedRow(CListCtrl& list) const;
-    bool MoveToSelectedRow(CListCtrl& list, CDaoRecordset& recordset);
-    void ShowSelectedUnitRow(CListCtrl& list, CRecordsetUnit& units,
-                             std::int32_t CRecordsetCategory::*pChoice);
+    BOOL DeliverEnterToList(MSG& msg);
 
-    void FillCategoryRows(int& nChosenRow);
-    void FillUnitRows(int& nChosenRow);
-    void FillResultRows(int& nChosenRow);
-    std::wstring FindSourceUnitName();
-    void ShowSourceUnitName(const std::wstring& strName);
-    void ShowChosenRow(CListCtrl& list, CDaoRecordset& recordset, int nChosenRow);
+    CCatalogue m_catalogue;
+    CValueEntry m_ValueEntry;
+
+    CSkinBackground m_background;
+    CTavEditLCD m_editValue;
+    CTavEditTransparent m_editSourceUnit;
+    CTavEditTransparent m_editStatus;
+    CTavListCtrl_Category m_listCategory;
+    CTavListCtrl_Units m_listUnits;
+    CTavListCtrl_Result m_listResult;
+
+    CTavButton m_btnExit;
+    CTavButton m_btnNewCategory, m_btnRenameCategory, m_btnDeleteCategory;
+    CTavButton m_btnNewUnit, m_btnEditUnit, m_btnDeleteUnit;
+    CTavButton m_btnAbout;
+    CTavButton m_btnDigit[10];
+    CTavButton m_btnPoint, m_btnSign, m_btnClear, m_btnBackspace;
+
+    std::wstring m_strSortChoice;
+    std::unique_ptr<CImageList> m_pImageListLarge;
+    std::unique_ptr<CImageList> m_pImageListSmall;
+    std::map<std::int32_t, int> m_categoryImages; // icon id -> its image in both lists
+    CGdiFont m_fontList;
+    CGdiFont m_fontBold;
+    CToolTipCtrl m_ToolTip;
 };

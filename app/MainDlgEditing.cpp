@@ -11,29 +11,12 @@
 
 namespace
 {
-constexpr std::int32_t kCurrencyCategoryId = 1;
 constexpr const wchar_t kNewCategoryName[] = L"New category";
 constexpr const wchar_t kNewUnitName[] = L"New unit";
 
 bool HasCurrentRecord(const CDaoRecordset& recordset)
 {
     return recordset.GetAbsolutePosition() >= 0;
-}
-
-// After a delete: the record that followed, or the one before when it was the last.
-void MoveToNeighbour(CDaoRecordset& recordset)
-{
-    recordset.MoveNext();
-    if (recordset.IsEOF())
-        recordset.MovePrev();
-}
-
-bool FindCategory(CRecordsetCategory& categories, std::int32_t nCategoryId)
-{
-    for (categories.MoveFirst(); !categories.IsEOF(); categories.MoveNext())
-        if (categories.m_CategoryId == nCategoryId)
-            return true;
-    return false;
 }
 } // namespace
 
@@ -88,32 +71,18 @@ void CMainDlg::OnMenuResultProperties()
 
 void CMainDlg::OnNewCategory()
 {
-    CRecordsetCategory& categories = *m_pCategorySet;
     std::int32_t nNewId = 0;
-    try
-    {
-        categories.AddNew();
-        categories.m_CategoryName = kNewCategoryName;
-        categories.Update();
-        // A record added since the last requery stands at the end of the set.
-        categories.MoveLast();
-        nNewId = categories.m_CategoryId;
-        categories.MarkSelected();
-    }
-    catch (...)
-    {
-        FillList(m_listCategory);
-        throw;
-    }
-    FillList(m_listCategory);
+    RunCatalogueCommand(kCategoryList,
+                        [&] { nNewId = m_catalogue.AddCategory(kNewCategoryName); });
+    FillCategoryList();
     // The new record itself, not the first one that happens to carry the same name.
-    if (FindCategory(categories, nNewId))
+    if (m_catalogue.MoveToCategory(nNewId))
         OnCategoryProperties();
 }
 
 void CMainDlg::OnCategoryProperties()
 {
-    CRecordsetCategory& categories = *m_pCategorySet;
+    CRecordsetCategory& categories = m_catalogue.Categories();
     if (!HasCurrentRecord(categories))
         return;
     CCategoryEditDlg dialog(&categories, this);
@@ -124,80 +93,49 @@ void CMainDlg::OnCategoryProperties()
         categories.CancelUpdate();
         return;
     }
-    categories.Update();
-    FillList(m_listCategory);
+    RunCatalogueCommand(kCategoryList, [&] { categories.Update(); });
+    FillCategoryList();
     FocusControl(IDC_CATEGORY_LIST);
 }
 
 void CMainDlg::OnDeleteCategory()
 {
-    CRecordsetCategory& categories = *m_pCategorySet;
+    const CRecordsetCategory& categories = m_catalogue.Categories();
     if (!HasCurrentRecord(categories))
         return;
-    try
+    const std::wstring strName = categories.m_CategoryName;
+    if (categories.m_CategoryId == kCurrencyCategoryId)
     {
-        const std::wstring strName = categories.m_CategoryName;
-        if (categories.m_CategoryId == kCurrencyCategoryId)
-        {
-            AfxMessageBox(L"Category " + strName +
-                              L" can't be deleted.\n\nThis category has a special purpose for "
-                              L"updating currency rates\nfrom the European Central Bank (ECB).\n",
-                          MB_OK | MB_ICONINFORMATION);
-            return;
-        }
-        if (m_pUnitSet->GetRecordCount() > 0)
-        {
-            AfxMessageBox(L"Category " + strName + L" isn't empty.\n\nPlease delete units first.",
-                          MB_OK | MB_ICONEXCLAMATION);
-        }
-        else if (AfxMessageBox(L"Are you sure to delete category " + strName + L" ?",
-                               MB_YESNO | MB_ICONQUESTION) == IDYES)
-        {
-            categories.Delete();
-            MoveToNeighbour(categories);
-            // Deleting the only category leaves nothing to select.
-            if (HasCurrentRecord(categories))
-                categories.MarkSelected();
-        }
+        AfxMessageBox(L"Category " + strName +
+                          L" can't be deleted.\n\nThis category has a special purpose for "
+                          L"updating currency rates\nfrom the European Central Bank (ECB).\n",
+                      MB_OK | MB_ICONINFORMATION);
+        return;
     }
-    catch (...)
+    if (m_catalogue.Units().GetRecordCount() > 0)
     {
-        FillList(m_listCategory);
-        throw;
+        AfxMessageBox(L"Category " + strName + L" isn't empty.\n\nPlease delete units first.",
+                      MB_OK | MB_ICONEXCLAMATION);
     }
-    FillList(m_listCategory);
+    else if (AfxMessageBox(L"Are you sure to delete category " + strName + L" ?",
+                           MB_YESNO | MB_ICONQUESTION) == IDYES)
+    {
+        RunCatalogueCommand(kCategoryList, [this] { m_catalogue.DeleteCategory(); });
+    }
+    FillCategoryList();
     FocusControl(IDC_CATEGORY_LIST);
 }
 
 void CMainDlg::OnNewUnit()
 {
-    CRecordsetCategory& categories = *m_pCategorySet;
-    CRecordsetUnit& units = *m_pUnitSet;
     // A unit needs a category to belong to.
-    if (!HasCurrentRecord(categories))
+    if (!HasCurrentRecord(m_catalogue.Categories()))
         return;
     std::int32_t nNewId = 0;
-    try
-    {
-        units.AddNew();
-        units.m_UnitName = kNewUnitName;
-        units.m_IsInvertResult = false;
-        units.m_CategoryId = m_nCategoryId;
-        units.Update();
-        units.MoveLast();
-        nNewId = units.m_UnitId;
-        categories.Edit();
-        categories.m_CurrentUnitId = nNewId;
-        categories.Update();
-    }
-    catch (...)
-    {
-        FillList(m_listUnits);
-        throw;
-    }
-    FillList(m_listUnits);
+    RunCatalogueCommand(kUnitList, [&] { nNewId = m_catalogue.AddUnit(kNewUnitName); });
+    FillUnitList();
     // The new record itself, not the first one that happens to carry the same name.
-    if (units.FindUnit(nNewId))
+    if (m_catalogue.Units().FindUnit(nNewId))
         OnUnitProperties();
 }
 
@@ -205,65 +143,44 @@ void CMainDlg::OnNewUnit()
 // lists; true when OK stored it.
 bool CMainDlg::EditUnitInDialog(CRecordsetUnit& recordset)
 {
-    if (!HasCurrentRecord(recordset) || !HasCurrentRecord(*m_pCategorySet))
+    if (!HasCurrentRecord(recordset) || !HasCurrentRecord(m_catalogue.Categories()))
         return false;
     const UnitScale scaleBefore = ScaleOf(recordset);
     recordset.Edit();
-    CUnitEditDlg dialog(&recordset, m_pCategorySet->m_CategoryName, this);
+    CUnitEditDlg dialog(&recordset, m_catalogue.Categories().m_CategoryName, this);
     if (dialog.DoModal() != IDOK)
     {
         // Nothing of the dialog may reach a later update.
         recordset.CancelUpdate();
         return false;
     }
-    recordset.Update();
-    // A changed factor, shift or invert flag changes what the source value is in that
-    // unit: the stored values follow at once, so no list shows the old conversion.
-    if (ScaleOf(recordset) != scaleBefore)
-        RecalculateUnitValues(m_ValueEntry.Value(), *m_pCategorySet, *m_pUnitSet);
-    FillList(m_listUnits);
-    FillList(m_listResult);
+    RunCatalogueCommand(kUnitList | kResultList, [&] {
+        m_catalogue.UpdateUnit(recordset, scaleBefore, m_ValueEntry.Value());
+    });
+    FillUnitList();
+    FillResultList();
     return true;
 }
 
 void CMainDlg::OnUnitProperties()
 {
-    if (!EditUnitInDialog(*m_pUnitSet))
+    if (!EditUnitInDialog(m_catalogue.Units()))
         return;
     FocusControl(IDC_UNIT_LIST);
 }
 
-void CMainDlg::OnResultProperties() { EditUnitInDialog(*m_pResultSet); }
+void CMainDlg::OnResultProperties() { EditUnitInDialog(m_catalogue.Results()); }
 
 void CMainDlg::OnDeleteUnit()
 {
-    CRecordsetUnit& units = *m_pUnitSet;
+    CRecordsetUnit& units = m_catalogue.Units();
     // Without a unit there is nothing to ask about; the members would name another one.
     if (!HasCurrentRecord(units))
         return;
-    try
-    {
-        if (AfxMessageBox(L"Are you sure to delete unit " + units.m_UnitName + L" ?", MB_YESNO) ==
-            IDYES)
-        {
-            units.Delete();
-            MoveToNeighbour(units);
-            // The category's only unit leaves no current unit to record.
-            if (HasCurrentRecord(units))
-            {
-                m_pCategorySet->Edit();
-                m_pCategorySet->m_CurrentUnitId = units.m_UnitId;
-                m_pCategorySet->Update();
-            }
-        }
-    }
-    catch (...)
-    {
-        FillList(m_listUnits);
-        FillList(m_listResult);
-        throw;
-    }
-    FillList(m_listUnits);
-    FillList(m_listResult);
+    if (AfxMessageBox(L"Are you sure to delete unit " + units.m_UnitName + L" ?", MB_YESNO) ==
+        IDYES)
+        RunCatalogueCommand(kUnitList | kResultList, [this] { m_catalogue.DeleteUnit(); });
+    FillUnitList();
+    FillResultList();
     FocusControl(IDC_UNIT_LIST);
 }

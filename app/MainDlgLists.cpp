@@ -52,18 +52,15 @@ int AppendRow(CListCtrl& list, const std::wstring& text, int nRecordPosition)
 }
 } // namespace
 
-void CMainDlg::ClearList(CListCtrl& list)
+void CMainDlg::CreateImageLists()
 {
-    list.DeleteAllItems();
-    if (&list != &m_listCategory || m_pImageListLarge->GetSafeHandle())
-        return;
     // The image lists are made once and keep every icon added: adding an icon costs a few
     // milliseconds under Wine, and a refill would otherwise add one for every row again.
     m_pImageListLarge->Create(32, 32, ILC_COLORDDB | ILC_MASK, kInitialImages, kImageGrowth);
     m_pImageListSmall->Create(16, 16, ILC_COLORDDB | ILC_MASK, kInitialImages, kImageGrowth);
     m_categoryImages.clear();
-    list.SetImageList(*m_pImageListLarge, LVSIL_NORMAL);
-    list.SetImageList(*m_pImageListSmall, LVSIL_SMALL);
+    m_listCategory.SetImageList(*m_pImageListLarge, LVSIL_NORMAL);
+    m_listCategory.SetImageList(*m_pImageListSmall, LVSIL_SMALL);
 }
 
 int CMainDlg::AddCategoryIcon(std::int32_t nIconId, CImageList& imageList)
@@ -85,47 +82,50 @@ int CMainDlg::CategoryImage(std::int32_t nIconId)
     return nImage;
 }
 
-void CMainDlg::FillList(CListCtrl& list)
+// Empties the list and fills it again from the catalogue, which is opened again first when
+// it is not open; fillRows adds the rows and returns the one to choose.
+template <class TFillRows> void CMainDlg::RefillList(CListCtrl& list, TFillRows&& fillRows)
 {
     CRedrawOffScope redrawOff(list);
-    ClearList(list);
-    if (!m_pDatabase || !m_pCategorySet || !m_pUnitSet || !m_pResultSet)
+    list.DeleteAllItems();
+    if (!m_catalogue.IsOpen() && !OpenDatabase())
     {
-        if (!OpenDatabase())
-        {
-            ShowCatalogueError();
-            return;
-        }
+        ShowCatalogueError();
+        return;
     }
-
     CWaitCursorScope waitCursor;
-    int nChosenRow = 0;
-    CDaoRecordset* pWalked = nullptr;
-    if (&list == &m_listCategory)
-    {
-        FillCategoryRows(nChosenRow);
-        pWalked = m_pCategorySet.get();
-    }
-    else if (&list == &m_listUnits)
-    {
-        FillUnitRows(nChosenRow);
-        pWalked = m_pUnitSet.get();
-    }
-    else if (&list == &m_listResult)
-    {
-        ShowSourceUnitName(FindSourceUnitName());
-        FillResultRows(nChosenRow);
-        pWalked = m_pResultSet.get();
-    }
-    if (pWalked)
-        ShowChosenRow(list, *pWalked, nChosenRow);
+    fillRows();
 }
 
-void CMainDlg::FillCategoryRows(int& nChosenRow)
+void CMainDlg::FillCategoryList()
 {
-    CRecordsetCategory& categories = *m_pCategorySet;
+    if (!m_pImageListLarge->GetSafeHandle())
+        CreateImageLists();
+    RefillList(m_listCategory, [this] {
+        ShowChosenRow(m_listCategory, m_catalogue.Categories(), FillCategoryRows());
+    });
+}
+
+void CMainDlg::FillUnitList()
+{
+    RefillList(m_listUnits,
+               [this] { ShowChosenRow(m_listUnits, m_catalogue.Units(), FillUnitRows()); });
+}
+
+void CMainDlg::FillResultList()
+{
+    RefillList(m_listResult, [this] {
+        ShowSourceUnitName(m_catalogue.SourceUnitName());
+        ShowChosenRow(m_listResult, m_catalogue.Results(), FillResultRows());
+    });
+}
+
+int CMainDlg::FillCategoryRows()
+{
+    CRecordsetCategory& categories = m_catalogue.Categories();
+    int nChosenRow = 0;
     if (categories.GetRecordCount() == 0)
-        return;
+        return nChosenRow;
     int nRow = 0;
     for (categories.MoveFirst(); !categories.IsEOF(); categories.MoveNext(), ++nRow)
     {
@@ -134,14 +134,16 @@ void CMainDlg::FillCategoryRows(int& nChosenRow)
         if (categories.m_IsSelected)
             nChosenRow = nRow;
     }
+    return nChosenRow;
 }
 
-void CMainDlg::FillUnitRows(int& nChosenRow)
+int CMainDlg::FillUnitRows()
 {
-    CRecordsetUnit& units = *m_pUnitSet;
+    CRecordsetUnit& units = m_catalogue.Units();
+    int nChosenRow = 0;
     units.Requery();
     if (units.GetRecordCount() == 0)
-        return;
+        return nChosenRow;
     int nRow = 0;
     for (units.MoveFirst(); !units.IsEOF(); units.MoveNext(), ++nRow)
     {
@@ -149,25 +151,28 @@ void CMainDlg::FillUnitRows(int& nChosenRow)
         m_listUnits.SetItemText(nItem, 1, FormatLg(units.m_FactorMul));
         m_listUnits.SetItemText(nItem, 2, FormatLg(units.m_FactorAdd));
         m_listUnits.SetItemText(nItem, 3, units.m_IsInvertResult ? L"Yes" : L"");
-        if (units.m_UnitId == m_pCategorySet->m_CurrentUnitId)
+        if (units.m_UnitId == m_catalogue.Categories().m_CurrentUnitId)
             nChosenRow = nRow;
     }
+    return nChosenRow;
 }
 
-void CMainDlg::FillResultRows(int& nChosenRow)
+int CMainDlg::FillResultRows()
 {
-    CRecordsetResult& results = *m_pResultSet;
+    CRecordsetResult& results = m_catalogue.Results();
+    int nChosenRow = 0;
     results.Requery();
     if (results.GetRecordCount() == 0)
-        return;
+        return nChosenRow;
     int nRow = 0;
     for (results.MoveFirst(); !results.IsEOF(); results.MoveNext(), ++nRow)
     {
         const int nItem = AppendRow(m_listResult, results.m_UnitName, nRow);
         m_listResult.SetItemText(nItem, 1, FormatLg(results.m_UserValue));
-        if (results.m_UnitId == m_pCategorySet->m_TargetUnitId)
+        if (results.m_UnitId == m_catalogue.Categories().m_TargetUnitId)
             nChosenRow = nRow;
     }
+    return nChosenRow;
 }
 
 // A new value changes the result texts only. While the result set lists the same names in
@@ -176,13 +181,13 @@ void CMainDlg::FillResultRows(int& nChosenRow)
 // whenever the catalogue is not open, the list is refilled.
 void CMainDlg::RefreshResultValues()
 {
-    if (!m_pDatabase || !m_pCategorySet || !m_pUnitSet || !m_pResultSet)
-        return FillList(m_listResult);
-    CRecordsetResult& results = *m_pResultSet;
+    if (!m_catalogue.IsOpen())
+        return FillResultList();
+    CRecordsetResult& results = m_catalogue.Results();
     results.Requery();
     const std::int32_t nCount = results.GetRecordCount();
     if (nCount <= 0 || nCount != m_listResult.GetItemCount())
-        return FillList(m_listResult);
+        return FillResultList();
 
     std::vector<std::wstring> values;
     values.reserve(static_cast<std::size_t>(nCount));
@@ -191,9 +196,9 @@ void CMainDlg::RefreshResultValues()
     for (results.MoveFirst(); !results.IsEOF(); results.MoveNext(), ++nRow)
     {
         if (m_listResult.GetItemText(nRow, 0) != results.m_UnitName)
-            return FillList(m_listResult);
+            return FillResultList();
         values.push_back(FormatLg(results.m_UserValue));
-        if (results.m_UnitId == m_pCategorySet->m_TargetUnitId)
+        if (results.m_UnitId == m_catalogue.Categories().m_TargetUnitId)
             nChosenRow = nRow;
     }
     // Only the rows whose text changes are repainted.
@@ -201,37 +206,6 @@ void CMainDlg::RefreshResultValues()
         if (m_listResult.GetItemText(static_cast<int>(i), 1) != values[i])
             m_listResult.SetItemText(static_cast<int>(i), 1, values[i]);
     ShowChosenRow(m_listResult, results, nChosenRow);
-}
-
-// The source unit's name; a source that names no unit of the category (or a nameless
-// one) is replaced by the unit the unit set stands on. Engine errors leave the name empty.
-std::wstring CMainDlg::FindSourceUnitName()
-{
-    CRecordsetUnit& units = *m_pUnitSet;
-    CRecordsetCategory& categories = *m_pCategorySet;
-    std::wstring strName;
-    try
-    {
-        if (units.GetRecordCount() == 0)
-            return strName;
-        const std::int32_t nPosition =
-            units.GetAbsolutePosition() < 0 ? 0 : units.GetAbsolutePosition();
-        const bool bFound = units.FindUnit(categories.m_SourceUnitId);
-        if (bFound)
-            strName = units.m_UnitName;
-        units.SetAbsolutePosition(nPosition);
-        if (!bFound || strName.empty())
-        {
-            categories.Edit();
-            categories.m_SourceUnitId = units.m_UnitId;
-            categories.Update();
-            strName = units.m_UnitName;
-        }
-    }
-    catch (const CDaoException&)
-    {
-    }
-    return strName;
 }
 
 void CMainDlg::ShowSourceUnitName(const std::wstring& strName)
@@ -267,9 +241,9 @@ void CMainDlg::SelectRow(CListCtrl& list, int nRow)
 
 bool CMainDlg::ReadResultUnit(DWORD_PTR nPosition, std::wstring& strUnitName, double& dUserValue)
 {
-    if (!m_pResultSet || !m_pResultSet->IsOpen())
+    if (!m_catalogue.IsOpen())
         return false;
-    CRecordsetResult& results = *m_pResultSet;
+    CRecordsetResult& results = m_catalogue.Results();
     const std::int32_t nSaved = results.GetAbsolutePosition();
     bool bFound = false;
     try

@@ -4,18 +4,17 @@
 
 #include "app/DatabaseLocation.h"
 
+#include "rates/CurrencyRebuild.h"
 #include "rates/DownloadRates.h"
 #include "rates/RatesDocument.h"
 
 #include "framework/FileException.h"
 #include "framework/MessageBox.h"
 
-#include "store/DaoDatabase.h"
 #include "store/DaoException.h"
 
 namespace
 {
-constexpr std::int32_t kCurrencyCategoryId = 1;
 const wchar_t kRatesObject[] = L"/stats/eurofxref/eurofxref-daily.xml";
 
 const wchar_t kConnectQuestion[] =
@@ -69,10 +68,10 @@ void CMainDlg::OnCurrencyUpdate()
 
 void CMainDlg::UpdateCurrencyRates()
 {
-    if (!m_pCategorySet || !m_pUnitSet)
+    if (!m_catalogue.IsOpen())
         return;
-    CRecordsetCategory& categories = *m_pCategorySet;
-    CRecordsetUnit& units = *m_pUnitSet;
+    const CRecordsetCategory& categories = m_catalogue.Categories();
+    const CRecordsetUnit& units = m_catalogue.Units();
     const bool bOnCurrencyCategory = !categories.IsEOF() && !categories.IsBOF() &&
                                      categories.m_CategoryId == kCurrencyCategoryId;
     const bool bOnCurrencyUnit =
@@ -121,9 +120,7 @@ void CMainDlg::UpdateCurrencyRates()
     // All or nothing: on any error the user sees it and keeps the old category whole.
     try
     {
-        CDaoTransaction transaction(*m_pDatabase);
-        ReplaceCurrencyUnits(scan);
-        transaction.CommitTrans();
+        RebuildCurrencyCategory(m_catalogue, scan);
     }
     catch (const CDaoException& e)
     {
@@ -133,52 +130,5 @@ void CMainDlg::UpdateCurrencyRates()
     ::DeleteFileW(strFile.c_str());
     // The refill shows the new category name; choosing its marked row again shows the
     // category itself (title, units, value, results) through the selection handler.
-    FillList(m_listCategory);
-}
-
-void CMainDlg::ReplaceCurrencyUnits(const RatesScan& scan)
-{
-    CRecordsetCategory& categories = *m_pCategorySet;
-    CRecordsetUnit& units = *m_pUnitSet;
-    if (units.GetRecordCount() > 0)
-    {
-        units.MoveFirst();
-        while (!units.IsEOF())
-        {
-            units.Delete();
-            units.MoveNext();
-        }
-    }
-
-    std::int32_t nEuroId = 0;
-    std::int32_t nDollarId = 0;
-    for (const CurrencyRate& currency : scan.currencies)
-    {
-        units.AddNew();
-        units.m_UnitName = currency.unitName;
-        units.m_CategoryId = kCurrencyCategoryId;
-        units.m_FactorMul = currency.rate;
-        units.m_FactorAdd = 0.0;
-        units.m_IsInvertResult = true;
-        units.m_IsSelected = currency.isSelected;
-        units.m_Note = currency.note;
-        units.m_UserValue = 1.0;
-        units.Update();
-        units.MoveLast();
-        if (currency.code == L"EUR" && nEuroId == 0)
-            nEuroId = units.m_UnitId;
-        if (currency.code == L"USD" && nDollarId == 0)
-            nDollarId = units.m_UnitId;
-    }
-
-    // The euro is always there (the scan puts it first); a document without the dollar
-    // leaves the euro current, so that no id names a deleted unit.
-    const std::int32_t nCurrentId = nDollarId != 0 ? nDollarId : nEuroId;
-    categories.Edit();
-    categories.m_CategoryName = CurrencyCategoryName(scan.date);
-    categories.m_Note = CurrencyCategoryNote(scan.date);
-    categories.m_SourceUnitId = nEuroId;
-    categories.m_CurrentUnitId = nCurrentId;
-    categories.m_TargetUnitId = nCurrentId;
-    categories.Update();
+    FillCategoryList();
 }

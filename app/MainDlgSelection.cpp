@@ -36,58 +36,35 @@ bool CMainDlg::MoveToSelectedRow(CListCtrl& list, CDaoRecordset& recordset)
 
 void CMainDlg::ShowSelectedCategory()
 {
-    CRecordsetCategory& categories = *m_pCategorySet;
+    CRecordsetCategory& categories = m_catalogue.Categories();
     if (!MoveToSelectedRow(m_listCategory, categories))
         return;
-    categories.MarkSelected();
-    m_nCategoryId = categories.m_CategoryId;
+    RunCatalogueCommand(kNoList, [this] { m_catalogue.SelectCategory(); });
     SetWindowText(L"Kalvo - " + categories.m_CategoryName);
-    FillList(m_listUnits);
-
-    CRecordsetUnit& units = *m_pUnitSet;
-    if (units.GetRecordCount() == 0)
-    {
-        std::wstring strDescription = categories.m_CategoryName;
-        if (!categories.m_Note.empty())
-            strDescription += L": \"" + categories.m_Note + L"\"";
-        SetStatusText(strDescription);
-    }
-    double dValue = 0.0;
-    if (units.GetRecordCount() > 0)
-    {
-        const std::int32_t nPosition = units.GetAbsolutePosition();
-        if (units.FindUnit(categories.m_SourceUnitId))
-            dValue = units.m_UserValue;
-        if (nPosition >= 0)
-            units.SetAbsolutePosition(nPosition);
-    }
-    m_ValueEntry.SetValue(dValue);
+    FillUnitList();
+    if (m_catalogue.Units().GetRecordCount() == 0)
+        SetStatusText(DescribeCategory(categories));
+    m_ValueEntry.SetValue(m_catalogue.SourceValue());
     ApplyValue();
     // Only now: the restored value has just been converted into every unit, and the values
     // stored before may be stale (a catalogue written elsewhere, a factor edited since).
-    FillList(m_listResult);
+    FillResultList();
 }
 
 void CMainDlg::ShowSelectedUnit()
 {
-    ShowSelectedUnitRow(m_listUnits, *m_pUnitSet, &CRecordsetCategory::m_CurrentUnitId);
+    if (!MoveToSelectedRow(m_listUnits, m_catalogue.Units()))
+        return;
+    RunCatalogueCommand(kNoList, [this] { m_catalogue.ChooseCurrentUnit(); });
+    SetStatusText(DescribeUnit(m_catalogue.Units()));
 }
 
 void CMainDlg::ShowSelectedResult()
 {
-    ShowSelectedUnitRow(m_listResult, *m_pResultSet, &CRecordsetCategory::m_TargetUnitId);
-}
-
-// The category remembers the unit chosen in each list; the status line describes it.
-void CMainDlg::ShowSelectedUnitRow(CListCtrl& list, CRecordsetUnit& units,
-                                   std::int32_t CRecordsetCategory::*pChoice)
-{
-    if (!MoveToSelectedRow(list, units))
+    if (!MoveToSelectedRow(m_listResult, m_catalogue.Results()))
         return;
-    m_pCategorySet->Edit();
-    (*m_pCategorySet).*pChoice = units.m_UnitId;
-    m_pCategorySet->Update();
-    SetStatusText(DescribeUnit(units));
+    RunCatalogueCommand(kNoList, [this] { m_catalogue.ChooseTargetUnit(); });
+    SetStatusText(DescribeUnit(m_catalogue.Results()));
 }
 
 // Hidden while it changes, so the transparent field repaints over the background.
@@ -98,6 +75,14 @@ void CMainDlg::SetStatusText(const std::wstring& strText)
     m_editStatus.ShowWindow(SW_HIDE);
     m_editStatus.SetWindowText(strText);
     m_editStatus.ShowWindow(SW_SHOW);
+}
+
+std::wstring CMainDlg::DescribeCategory(const CRecordsetCategory& category) const
+{
+    std::wstring strDescription = category.m_CategoryName;
+    if (!category.m_Note.empty())
+        strDescription += L": \"" + category.m_Note + L"\"";
+    return strDescription;
 }
 
 std::wstring CMainDlg::DescribeUnit(const CRecordsetUnit& unit) const
@@ -114,10 +99,8 @@ std::wstring CMainDlg::DescribeUnit(const CRecordsetUnit& unit) const
 
 void CMainDlg::SetCategorySort(int nMode)
 {
-    m_strCategorySort = nMode == 1 ? L"CategoryName" : nMode == 2 ? L"CategoryName DESC" : L"";
-    m_pCategorySet->m_strSort = m_strCategorySort;
-    m_pCategorySet->Requery();
-    FillList(m_listCategory);
+    m_catalogue.SortCategories(nMode);
+    FillCategoryList();
 }
 
 void CMainDlg::OnSortChoice()
@@ -174,58 +157,36 @@ void CMainDlg::OnResultDoubleClick(NMHDR*, LRESULT* pResult)
 
 void CMainDlg::OnShowInResult()
 {
-    m_pUnitSet->Edit();
-    m_pUnitSet->m_IsSelected = true;
-    m_pUnitSet->Update();
-    FillList(m_listResult);
+    RunCatalogueCommand(kResultList, [this] { m_catalogue.ShowUnitInResult(); });
+    FillResultList();
 }
 
 void CMainDlg::SetAsSource(CRecordsetUnit& recordset)
 {
-    m_pCategorySet->Edit();
-    m_pCategorySet->m_SourceUnitId = recordset.m_UnitId;
-    m_pCategorySet->Update();
+    RunCatalogueCommand(kResultList, [&] { m_catalogue.SetSourceUnit(recordset); });
     m_ValueEntry.SetValue(recordset.m_UserValue);
     ApplyValue();
-    FillList(m_listResult);
+    FillResultList();
 }
 
-void CMainDlg::OnUnitSetAsSource() { SetAsSource(*m_pUnitSet); }
+void CMainDlg::OnUnitSetAsSource() { SetAsSource(m_catalogue.Units()); }
 
-void CMainDlg::OnResultSetAsSource() { SetAsSource(*m_pResultSet); }
+void CMainDlg::OnResultSetAsSource() { SetAsSource(m_catalogue.Results()); }
 
-// The next row becomes the target; after the last row, the one before it.
 void CMainDlg::OnResultHide()
 {
-    CRecordsetResult& results = *m_pResultSet;
-    results.Edit();
-    results.m_IsSelected = false;
-    results.Update();
-    results.MoveNext();
-    if (results.IsEOF())
-    {
-        results.MovePrev();
-        results.MovePrev();
-    }
-    if (!results.IsBOF() && !results.IsEOF())
-    {
-        m_pCategorySet->Edit();
-        m_pCategorySet->m_TargetUnitId = results.m_UnitId;
-        m_pCategorySet->Update();
-    }
-    FillList(m_listResult);
+    RunCatalogueCommand(kResultList, [this] { m_catalogue.HideResult(); });
+    FillResultList();
 }
 
 void CMainDlg::OnResultCopyValue()
 {
     FocusControl(IDC_EDIT_UNIT);
-    CopyTextToClipboard(m_hWnd, FormatValue(m_pResultSet->m_UserValue, kClipboardWidth));
+    CopyTextToClipboard(m_hWnd, FormatValue(m_catalogue.Results().m_UserValue, kClipboardWidth));
 }
 
 // The currency category's menu offers the rates update instead of deletion.
 UINT CMainDlg::GetCategoryMenuId()
 {
-    const bool bCurrency = m_pCategorySet && m_pCategorySet->GetAbsolutePosition() >= 0 &&
-                           m_pCategorySet->m_CategoryId == 1;
-    return bCurrency ? IDM_CURRENCY_POPUP : IDM_CATEGORY_POPUP;
+    return m_catalogue.OnCurrencyCategory() ? IDM_CURRENCY_POPUP : IDM_CATEGORY_POPUP;
 }

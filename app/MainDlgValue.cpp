@@ -3,8 +3,6 @@
 
 #include "engine/ValueText.h"
 
-#include "store/UnitValues.h"
-
 #include <cmath>
 
 namespace
@@ -32,8 +30,8 @@ void CMainDlg::ApplyValue()
 {
     m_editValue.HideCaret();
     m_editValue.SetWindowText(m_ValueEntry.Text());
-    if (m_pCategorySet && m_pUnitSet)
-        RecalculateUnitValues(m_ValueEntry.Value(), *m_pCategorySet, *m_pUnitSet);
+    if (m_catalogue.IsOpen())
+        RunCatalogueCommand(kNoList, [this] { m_catalogue.StoreValue(m_ValueEntry.Value()); });
 }
 
 void CMainDlg::PasteValueText(const std::wstring& strText)

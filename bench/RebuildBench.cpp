@@ -100,7 +100,7 @@ Round MeasureRound(const std::wstring& starter, std::size_t records)
     PlaceCatalogue(starter, catalogue);
     round.oldUnits = QueryCount(catalogue, "SELECT count(*) FROM Units WHERE CategoryId = 1");
 
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     if (!dlg.Create())
     {
         std::printf("the main window did not open\n");
@@ -137,10 +137,10 @@ Round MeasureRound(const std::wstring& starter, std::size_t records)
         return round;
     }
 
-    // The command's last step again: the category list, whose chosen row shows the rebuilt
-    // category's lists.
+    // The command's last step again: the category list refilled (here by the sort command,
+    // which requeries it first), whose chosen row shows the rebuilt category's lists.
     const auto listsStart = Clock::now();
-    dlg.FillList(dlg.m_listCategory);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ID_SORT_DEFAULT, 0), 0);
     round.listsMs = Milliseconds(Clock::now() - listsStart);
 
     // The same download with its progress window, into a file of its own.
@@ -151,7 +151,7 @@ Round MeasureRound(const std::wstring& starter, std::size_t records)
     ::DeleteFileW(downloaded.c_str());
 
     // The floor: as many unit records as the rebuild wrote, added through the unit set.
-    CRecordsetUnit& units = *dlg.m_pUnitSet;
+    CRecordsetUnit& units = dlg.GetCatalogue().Units();
     const auto bareStart = Clock::now();
     for (std::size_t i = 0; i < records; ++i)
     {

@@ -2,10 +2,11 @@
 
 #include "app/DatabaseLocation.h"
 #include "app/MainDlg.h"
-#include "store/UnitValues.h"
-#include "engine/NumberText.h"
 #include "tools/catalogue/CatalogueWriter.h"
 
+#include "engine/NumberText.h"
+
+#include "store/UnitValues.h"
 #include "store/Utf8.h"
 
 #include <sqlite3.h>
@@ -105,20 +106,60 @@ ScriptedMessageBoxes::ScriptedMessageBoxes(std::deque<int> answers)
 {
 }
 
+CListCtrl& CategoryList(const CWnd& dlg) { return ControlOf<CListCtrl>(dlg, IDC_CATEGORY_LIST); }
+CListCtrl& UnitList(const CWnd& dlg) { return ControlOf<CListCtrl>(dlg, IDC_UNIT_LIST); }
+CListCtrl& ResultList(const CWnd& dlg) { return ControlOf<CListCtrl>(dlg, IDC_RESULT_LIST); }
+CEdit& ValueField(const CWnd& dlg) { return ControlOf<CEdit>(dlg, IDC_VALUE); }
+CEdit& SourceUnitField(const CWnd& dlg) { return ControlOf<CEdit>(dlg, IDC_SOURCE_UNIT); }
+CEdit& StatusField(const CWnd& dlg) { return ControlOf<CEdit>(dlg, IDC_STATUS); }
+
+void ClickButton(const CWnd& dlg, int id)
+{
+    ::SendMessageW(dlg.GetDlgItemHwnd(id), BM_CLICK, 0, 0);
+}
+
+HWND ButtonToolTips(const CWnd& dlg)
+{
+    for (HWND hWnd = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); hWnd;
+         hWnd = ::FindWindowExW(nullptr, hWnd, TOOLTIPS_CLASSW, nullptr))
+    {
+        TOOLINFOW info{};
+        info.cbSize = TTTOOLINFOW_V1_SIZE;
+        info.hwnd = dlg.m_hWnd;
+        info.uId = reinterpret_cast<UINT_PTR>(dlg.GetDlgItemHwnd(IDC_KEY_CLEAR));
+        if (::GetWindow(hWnd, GW_OWNER) == dlg.m_hWnd &&
+            ::SendMessageW(hWnd, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)))
+            return hWnd;
+    }
+    return nullptr;
+}
+
+std::vector<std::wstring> RowTexts(CListCtrl& list, int column)
+{
+    std::vector<std::wstring> texts;
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        texts.push_back(list.GetItemText(i, column));
+    return texts;
+}
+
+int SelectedRow(CListCtrl& list) { return list.GetNextItem(-1, LVNI_SELECTED); }
+
 std::vector<std::wstring> WrongResultRows(CMainDlg& dlg)
 {
-    CRecordsetUnit& units = *dlg.m_pUnitSet;
-    if (!units.FindUnit(dlg.m_pCategorySet->m_SourceUnitId))
+    CCatalogue& catalogue = dlg.GetCatalogue();
+    const double value = catalogue.SourceValue();
+    CRecordsetUnit& units = catalogue.Units();
+    if (!units.FindUnit(catalogue.Categories().m_SourceUnitId))
         return {L"the category has no source unit"};
     const UnitScale source = ScaleOf(units);
-    CRecordsetResult& results = *dlg.m_pResultSet;
+    CRecordsetResult& results = catalogue.Results();
+    CListCtrl& list = ResultList(dlg);
     std::vector<std::wstring> wrong;
-    for (int row = 0; row < dlg.m_listResult.GetItemCount(); ++row)
+    for (int row = 0; row < list.GetItemCount(); ++row)
     {
-        results.SetAbsolutePosition(static_cast<std::int32_t>(dlg.m_listResult.GetItemData(row)));
-        const std::wstring expected =
-            FormatLg(ConvertValue(dlg.m_ValueEntry.Value(), source, ScaleOf(results)));
-        const std::wstring shown = dlg.m_listResult.GetItemText(row, 1);
+        results.SetAbsolutePosition(static_cast<std::int32_t>(list.GetItemData(row)));
+        const std::wstring expected = FormatLg(ConvertValue(value, source, ScaleOf(results)));
+        const std::wstring shown = list.GetItemText(row, 1);
         if (shown != expected)
             wrong.push_back(results.m_UnitName + L": " + shown + L", not " + expected);
     }

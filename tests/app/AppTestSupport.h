@@ -4,8 +4,10 @@
 #include "tools/catalogue/CatalogueSource.h"
 
 #include "framework/ModalSeam.h"
+#include "framework/Wnd.h"
 
 #include <deque>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -58,6 +60,34 @@ private:
 };
 
 class CMainDlg;
+class CEdit;
+class CListCtrl;
+
+// A control of a window by its id, as the window bound it.
+template <class TControl> TControl& ControlOf(const CWnd& window, int id)
+{
+    auto* control = dynamic_cast<TControl*>(window.GetDlgItem(id));
+    if (!control)
+        throw std::logic_error("no such control: " + std::to_string(id));
+    return *control;
+}
+
+// The main window's controls.
+CListCtrl& CategoryList(const CWnd& dlg);
+CListCtrl& UnitList(const CWnd& dlg);
+CListCtrl& ResultList(const CWnd& dlg);
+CEdit& ValueField(const CWnd& dlg);
+CEdit& SourceUnitField(const CWnd& dlg);
+CEdit& StatusField(const CWnd& dlg);
+// Clicks a button of a window, by its id.
+void ClickButton(const CWnd& dlg, int id);
+// The main window's own tooltip window, the one that knows its buttons (the framework keeps
+// another for the lists' rows).
+HWND ButtonToolTips(const CWnd& dlg);
+
+// The texts of a list's column, row by row, and the first selected row (-1 for none).
+std::vector<std::wstring> RowTexts(CListCtrl& list, int column = 0);
+int SelectedRow(CListCtrl& list);
 
 // The result rows whose text is not the value field's quantity converted into the row's
 // unit with the catalogue's factors, each as "unit: shown, not expected".

@@ -95,27 +95,27 @@ TEST(DamagedCatalogue, OpensAndCanBeBrowsedAndEdited)
     MessageBoxRecorder boxes(IDNO);
     ConfirmEveryDialog dialogs;
     {
-        CMainDlg dlg(L"Kalvo");
+        CMainDlg dlg;
         const BOOL bCreated = dlg.Create();
         for (const auto& box : boxes.boxes)
             ADD_FAILURE() << ToUtf8(box.text);
         ASSERT_TRUE(bCreated);
-        ASSERT_EQ(dlg.m_listCategory.GetItemCount(), 3);
-        for (int nCategory = 0; nCategory < dlg.m_listCategory.GetItemCount(); ++nCategory)
+        ASSERT_EQ(CategoryList(dlg).GetItemCount(), 3);
+        for (int nCategory = 0; nCategory < CategoryList(dlg).GetItemCount(); ++nCategory)
         {
-            Select(dlg.m_listCategory, nCategory);
-            for (int nUnit = 0; nUnit < dlg.m_listUnits.GetItemCount(); ++nUnit)
+            Select(CategoryList(dlg), nCategory);
+            for (int nUnit = 0; nUnit < UnitList(dlg).GetItemCount(); ++nUnit)
             {
-                Select(dlg.m_listUnits, nUnit);
+                Select(UnitList(dlg), nUnit);
                 Command(dlg, ID_UNIT_SET_AS_SOURCE);
                 Command(dlg, IDC_KEY_0 + 7);
                 Command(dlg, IDC_KEY_SIGN);
                 Command(dlg, ID_UNIT_SHOW_IN_RESULT);
                 Command(dlg, IDC_EDIT_UNIT);
             }
-            for (int nResult = 0; nResult < dlg.m_listResult.GetItemCount(); ++nResult)
+            for (int nResult = 0; nResult < ResultList(dlg).GetItemCount(); ++nResult)
             {
-                Select(dlg.m_listResult, nResult);
+                Select(ResultList(dlg), nResult);
                 Command(dlg, ID_RESULT_COPY_VALUE);
                 Command(dlg, ID_RESULT_PROPERTIES);
             }
@@ -127,8 +127,8 @@ TEST(DamagedCatalogue, OpensAndCanBeBrowsedAndEdited)
         EXPECT_GT(dialogs.shown, 5);
         // What a damaged row still shows: the long name cut by the list, never lost.
         bool bLongNameShown = false;
-        for (int nCategory = 0; nCategory < dlg.m_listCategory.GetItemCount(); ++nCategory)
-            bLongNameShown |= dlg.m_listCategory.GetItemText(nCategory, 0).size() > 200;
+        for (int nCategory = 0; nCategory < CategoryList(dlg).GetItemCount(); ++nCategory)
+            bLongNameShown |= CategoryList(dlg).GetItemText(nCategory, 0).size() > 200;
         EXPECT_TRUE(bLongNameShown);
         dlg.DestroyWindow();
     }

@@ -88,15 +88,7 @@ void Command(CMainDlg& dlg, int id)
                     reinterpret_cast<LPARAM>(dlg.GetDlgItemHwnd(id)));
 }
 
-std::vector<std::wstring> RowTexts(CListCtrl& list)
-{
-    std::vector<std::wstring> texts;
-    for (int i = 0; i < list.GetItemCount(); ++i)
-        texts.push_back(list.GetItemText(i, 0));
-    return texts;
-}
 
-int SelectedRow(CListCtrl& list) { return list.GetNextItem(-1, LVNI_SELECTED); }
 
 RECT ClientRectOf(HWND control, HWND dialog)
 {
@@ -201,13 +193,13 @@ protected:
     }
     void SelectCategoryRow(int row)
     {
-        dlg.m_listCategory.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED,
+        CategoryList(dlg).SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED,
                                         LVIS_SELECTED | LVIS_FOCUSED);
     }
     bool HasFocus(HWND control) const { return ::GetFocus() == control; }
 
     CatalogueBesideProgram catalogue;
-    CMainDlg dlg{L"Kalvo"};
+    CMainDlg dlg;
 };
 
 using EditingCategoryTest = EditingTest;
@@ -247,12 +239,12 @@ TEST_F(EditingCategoryTest, NewCategoryStoresNameAndNoteAndAnEmptyNoteAsNull)
                   "WHERE CategoryId = 4"),
               "  Pressure |NULL|1");
     EXPECT_EQ(Sql("SELECT count(*) FROM Category WHERE IsSelected"), "1");
-    EXPECT_EQ(RowTexts(dlg.m_listCategory).back(), L"  Pressure ");
-    EXPECT_EQ(SelectedRow(dlg.m_listCategory), 3);
+    EXPECT_EQ(RowTexts(CategoryList(dlg)).back(), L"  Pressure ");
+    EXPECT_EQ(SelectedRow(CategoryList(dlg)), 3);
     EXPECT_EQ(dlg.GetWindowText(), L"Kalvo -   Pressure ");
-    EXPECT_EQ(dlg.m_nCategoryId, 4);
-    EXPECT_EQ(dlg.m_listUnits.GetItemCount(), 0);
-    EXPECT_TRUE(HasFocus(dlg.m_listCategory.m_hWnd));
+    EXPECT_EQ(dlg.GetCatalogue().CategoryId(), 4);
+    EXPECT_EQ(UnitList(dlg).GetItemCount(), 0);
+    EXPECT_TRUE(HasFocus(CategoryList(dlg).m_hWnd));
 }
 
 TEST_F(EditingCategoryTest, CancelledNewCategoryKeepsItsNameAndNothingTypedIsWrittenLater)
@@ -267,12 +259,12 @@ TEST_F(EditingCategoryTest, CancelledNewCategoryKeepsItsNameAndNothingTypedIsWri
     Command(dlg, ID_CATEGORY_NEW);
     EXPECT_EQ(script.shown, 1);
     EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - New category");
-    EXPECT_EQ(SelectedRow(dlg.m_listCategory), 3);
+    EXPECT_EQ(SelectedRow(CategoryList(dlg)), 3);
 
     // Later writes through the same record set must not carry the cancelled texts.
     SelectCategoryRow(1);
     SelectCategoryRow(3);
-    EXPECT_THROW(dlg.m_pCategorySet->Update(), std::exception) << "no edit left pending";
+    EXPECT_THROW(dlg.GetCatalogue().Categories().Update(), std::exception) << "no edit left pending";
     EXPECT_EQ(Sql("SELECT CategoryName || '|' || quote(Note) FROM Category WHERE CategoryId = 4"),
               "New category|''");
 }
@@ -309,15 +301,15 @@ TEST_F(EditingCategoryTest, PropertiesRenameUpdatesListAndTitleAndClearedNameIsN
                          }});
     Command(dlg, ID_CATEGORY_PROPERTIES);
     EXPECT_EQ(shownNote, L"metres and feet");
-    EXPECT_EQ(RowTexts(dlg.m_listCategory)[1], L"Distance");
-    EXPECT_EQ(SelectedRow(dlg.m_listCategory), 1);
+    EXPECT_EQ(RowTexts(CategoryList(dlg))[1], L"Distance");
+    EXPECT_EQ(SelectedRow(CategoryList(dlg)), 1);
     EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Distance");
-    EXPECT_TRUE(HasFocus(dlg.m_listCategory.m_hWnd));
+    EXPECT_TRUE(HasFocus(CategoryList(dlg).m_hWnd));
     EXPECT_EQ(Sql("SELECT Note FROM Category WHERE CategoryId = 2"), "metres and feet");
 
     Command(dlg, IDC_RENAME_CATEGORY);
     EXPECT_EQ(Sql("SELECT quote(CategoryName) FROM Category WHERE CategoryId = 2"), "NULL");
-    EXPECT_EQ(RowTexts(dlg.m_listCategory)[1], L"");
+    EXPECT_EQ(RowTexts(CategoryList(dlg))[1], L"");
     EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - ");
     EXPECT_EQ(script.shown, 2);
 }
@@ -338,7 +330,7 @@ TEST_F(EditingCategoryTest, NameTheTableRefusesIsReportedAndNotStored)
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].type & MB_ICONMASK, UINT(MB_ICONSTOP));
     EXPECT_EQ(Sql("SELECT CategoryName FROM Category WHERE CategoryId = 2"), "Length");
-    EXPECT_EQ(dlg.m_pCategorySet->m_CategoryName, L"Length");
+    EXPECT_EQ(dlg.GetCatalogue().Categories().m_CategoryName, L"Length");
 
     // Nothing of the refused edit is left over for the next one.
     Command(dlg, IDC_RENAME_CATEGORY);
@@ -392,7 +384,7 @@ TEST_F(EditingCategoryTest, CurrencyCategoryIsNeverDeleted)
     EXPECT_EQ(boxes.boxes[0].type, UINT(MB_OK | MB_ICONINFORMATION));
     EXPECT_EQ(Sql("SELECT count(*) FROM Category"), "3");
     EXPECT_EQ(Sql("SELECT count(*) FROM Units WHERE CategoryId = 1"), "2");
-    EXPECT_EQ(SelectedRow(dlg.m_listCategory), 0);
+    EXPECT_EQ(SelectedRow(CategoryList(dlg)), 0);
     // The menu moved the focus to the delete button; the refusal leaves it there.
     EXPECT_TRUE(HasFocus(dlg.GetDlgItemHwnd(IDC_DELETE_CATEGORY)));
 }
@@ -406,8 +398,8 @@ TEST_F(EditingCategoryTest, CategoryWithUnitsIsNotDeletedAndNoQuestionIsAsked)
     EXPECT_EQ(boxes.boxes[0].text, L"Category Length isn't empty.\n\nPlease delete units first.");
     EXPECT_EQ(boxes.boxes[0].type, UINT(MB_OK | MB_ICONEXCLAMATION));
     EXPECT_EQ(Sql("SELECT count(*) FROM Category WHERE CategoryId = 2"), "1");
-    EXPECT_EQ(SelectedRow(dlg.m_listCategory), 1);
-    EXPECT_TRUE(HasFocus(dlg.m_listCategory.m_hWnd));
+    EXPECT_EQ(SelectedRow(CategoryList(dlg)), 1);
+    EXPECT_TRUE(HasFocus(CategoryList(dlg).m_hWnd));
 }
 
 TEST_F(EditingCategoryTest, DeletingMovesToTheNextCategoryOrAfterTheLastToThePreviousOne)
@@ -421,25 +413,25 @@ TEST_F(EditingCategoryTest, DeletingMovesToTheNextCategoryOrAfterTheLastToThePre
         EXPECT_EQ(boxes.boxes[0].text, L"Are you sure to delete category Empty A ?");
         EXPECT_EQ(boxes.boxes[0].type, UINT(MB_YESNO | MB_ICONQUESTION));
         EXPECT_EQ(Sql("SELECT count(*) FROM Category"), "5");
-        EXPECT_EQ(SelectedRow(dlg.m_listCategory), 3);
+        EXPECT_EQ(SelectedRow(CategoryList(dlg)), 3);
     }
     {
         ScriptedMessageBoxes boxes({IDYES});
         Command(dlg, IDC_DELETE_CATEGORY);
-        EXPECT_EQ(RowTexts(dlg.m_listCategory),
+        EXPECT_EQ(RowTexts(CategoryList(dlg)),
                   (std::vector<std::wstring>{L"Currency (2026-07-06)", L"Length", L"Mass", L"Empty B"}));
-        EXPECT_EQ(SelectedRow(dlg.m_listCategory), 3);
+        EXPECT_EQ(SelectedRow(CategoryList(dlg)), 3);
         EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Empty B");
         EXPECT_EQ(Sql("SELECT group_concat(CategoryName) FROM Category WHERE IsSelected"), "Empty B");
     }
     {
         ScriptedMessageBoxes boxes({IDYES});
         Command(dlg, IDC_DELETE_CATEGORY);
-        EXPECT_EQ(dlg.m_listCategory.GetItemCount(), 3);
-        EXPECT_EQ(SelectedRow(dlg.m_listCategory), 2);
+        EXPECT_EQ(CategoryList(dlg).GetItemCount(), 3);
+        EXPECT_EQ(SelectedRow(CategoryList(dlg)), 2);
         EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Mass");
-        EXPECT_EQ(dlg.m_nCategoryId, 3);
-        EXPECT_EQ(RowTexts(dlg.m_listUnits), (std::vector<std::wstring>{L"Kilogram"}));
+        EXPECT_EQ(dlg.GetCatalogue().CategoryId(), 3);
+        EXPECT_EQ(RowTexts(UnitList(dlg)), (std::vector<std::wstring>{L"Kilogram"}));
     }
 }
 
@@ -457,7 +449,7 @@ TEST_F(EditingCategoryTest, DeletingTheOnlyCategoryReportsNoError)
     ScriptedMessageBoxes boxes({IDYES});
     Command(dlg, IDC_DELETE_CATEGORY);
     ASSERT_EQ(boxes.boxes.size(), 1u) << "the question only, no engine error";
-    EXPECT_EQ(dlg.m_listCategory.GetItemCount(), 0);
+    EXPECT_EQ(CategoryList(dlg).GetItemCount(), 0);
     EXPECT_EQ(Sql("SELECT count(*) FROM Category"), "0");
 }
 
@@ -500,10 +492,10 @@ TEST_F(EditingUnitTest, NewUnitIsAddedToTheCategoryAndStoredFromTheDialog)
     EXPECT_EQ(Sql("SELECT CurrentUnitId = (SELECT max(UnitId) FROM Units) FROM Category "
                   "WHERE CategoryId = 2"),
               "1");
-    EXPECT_EQ(RowTexts(dlg.m_listUnits),
+    EXPECT_EQ(RowTexts(UnitList(dlg)),
               (std::vector<std::wstring>{L"foot", L"Inch", L"Kilometre", L"metre", L"yard"}));
-    EXPECT_EQ(SelectedRow(dlg.m_listUnits), 4);
-    EXPECT_TRUE(HasFocus(dlg.m_listUnits.m_hWnd));
+    EXPECT_EQ(SelectedRow(UnitList(dlg)), 4);
+    EXPECT_TRUE(HasFocus(UnitList(dlg).m_hWnd));
 }
 
 TEST_F(EditingUnitTest, CancelledNewUnitStaysAsInsertedWithTheTableDefaults)
@@ -520,8 +512,8 @@ TEST_F(EditingUnitTest, CancelledNewUnitStaysAsInsertedWithTheTableDefaults)
     EXPECT_EQ(Sql("SELECT UnitName || '|' || FactorMul FROM Units WHERE UnitId = "
                   "(SELECT max(UnitId) FROM Units)"),
               "New unit|1.0");
-    EXPECT_EQ(RowTexts(dlg.m_listUnits)[SelectedRow(dlg.m_listUnits)], L"New unit");
-    EXPECT_THROW(dlg.m_pUnitSet->Update(), std::exception) << "no edit left pending";
+    EXPECT_EQ(RowTexts(UnitList(dlg))[SelectedRow(UnitList(dlg))], L"New unit");
+    EXPECT_THROW(dlg.GetCatalogue().Units().Update(), std::exception) << "no edit left pending";
 }
 
 TEST_F(EditingUnitTest, NumberFieldsAcceptOnlyWholeNumbers)
@@ -545,7 +537,7 @@ TEST_F(EditingUnitTest, NumberFieldsAcceptOnlyWholeNumbers)
         {L"1                                      x", false, ""},
     };
     const std::string stored = "SELECT UnitName || '|' || FactorMul FROM Units WHERE UnitId = " +
-                               std::to_string(dlg.m_pUnitSet->m_UnitId);
+                               std::to_string(dlg.GetCatalogue().Units().m_UnitId);
     for (const Case& c : cases)
     {
         SCOPED_TRACE(ToUtf8(c.text));
@@ -608,7 +600,7 @@ TEST_F(EditingUnitTest, NumbersShowFifteenDigitsAndOkStoresThemSoCancelDoesNot)
     auto categories = SampleCategories();
     categories[1].units[0].factor = 1.0 / 3.0; // metre
     Open(categories);
-    dlg.m_listUnits.SetItemState(3, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    UnitList(dlg).SetItemState(3, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ScriptedMessageBoxes boxes;
     std::wstring shownFactor;
     DialogScript script({[&](CDialog& dialog) {
@@ -629,7 +621,7 @@ TEST_F(EditingUnitTest, UnitHoldingValuesNoTextReadsAsCanStillBeConfirmed)
 {
     Open(SampleCategories());
     // A factor from an overflowing entry and a value toggled to -0 on the keypad.
-    CRecordsetUnit& units = *dlg.m_pUnitSet;
+    CRecordsetUnit& units = dlg.GetCatalogue().Units();
     units.Edit();
     units.m_FactorMul = std::numeric_limits<double>::infinity();
     units.m_UserValue = -0.0;
@@ -660,28 +652,28 @@ TEST_F(EditingUnitTest, DeletingSelectsTheNextUnitOrAfterTheLastThePreviousOne)
         ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_EQ(boxes.boxes[0].text, L"Are you sure to delete unit foot ?");
         EXPECT_EQ(boxes.boxes[0].type, UINT(MB_YESNO | MB_ICONEXCLAMATION));
-        EXPECT_EQ(dlg.m_listUnits.GetItemCount(), 4);
-        EXPECT_TRUE(HasFocus(dlg.m_listUnits.m_hWnd));
+        EXPECT_EQ(UnitList(dlg).GetItemCount(), 4);
+        EXPECT_TRUE(HasFocus(UnitList(dlg).m_hWnd));
     }
     {
         ScriptedMessageBoxes boxes({IDYES});
         Command(dlg, IDC_DELETE_UNIT);
-        EXPECT_EQ(RowTexts(dlg.m_listUnits),
+        EXPECT_EQ(RowTexts(UnitList(dlg)),
                   (std::vector<std::wstring>{L"Inch", L"Kilometre", L"metre"}));
-        EXPECT_EQ(SelectedRow(dlg.m_listUnits), 0);
-        EXPECT_EQ(RowTexts(dlg.m_listResult), (std::vector<std::wstring>{L"Kilometre", L"metre"}));
+        EXPECT_EQ(SelectedRow(UnitList(dlg)), 0);
+        EXPECT_EQ(RowTexts(ResultList(dlg)), (std::vector<std::wstring>{L"Kilometre", L"metre"}));
         EXPECT_EQ(Sql("SELECT u.UnitName FROM Category c JOIN Units u ON u.UnitId = c.CurrentUnitId "
                       "WHERE c.CategoryId = 2"),
                   "Inch");
     }
     // metre, the last one and the source unit: Kilometre follows as current and as source.
-    dlg.m_listUnits.SetItemState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    UnitList(dlg).SetItemState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     {
         ScriptedMessageBoxes boxes({IDYES});
         Command(dlg, IDC_DELETE_UNIT);
-        EXPECT_EQ(RowTexts(dlg.m_listUnits), (std::vector<std::wstring>{L"Inch", L"Kilometre"}));
-        EXPECT_EQ(SelectedRow(dlg.m_listUnits), 1);
-        EXPECT_EQ(dlg.m_editSourceUnit.GetWindowText(), L"Kilometre");
+        EXPECT_EQ(RowTexts(UnitList(dlg)), (std::vector<std::wstring>{L"Inch", L"Kilometre"}));
+        EXPECT_EQ(SelectedRow(UnitList(dlg)), 1);
+        EXPECT_EQ(SourceUnitField(dlg).GetWindowText(), L"Kilometre");
         EXPECT_EQ(Sql("SELECT u.UnitName FROM Category c JOIN Units u ON u.UnitId = c.SourceUnitId "
                       "WHERE c.CategoryId = 2"),
                   "Kilometre");
@@ -701,14 +693,14 @@ TEST_F(EditingUnitTest, EmptyCategoryOffersNoUnitToEditOrDeleteAndTakesANewOne)
 
     Command(dlg, IDC_NEW_UNIT);
     EXPECT_EQ(script.shown, 1);
-    EXPECT_EQ(RowTexts(dlg.m_listUnits), (std::vector<std::wstring>{L"New unit"}));
+    EXPECT_EQ(RowTexts(UnitList(dlg)), (std::vector<std::wstring>{L"New unit"}));
     EXPECT_EQ(Sql("SELECT count(*) FROM Units WHERE CategoryId = 4"), "1");
 
     // Deleting the only unit leaves the category without a current unit, without an error.
     ScriptedMessageBoxes answers({IDYES});
     Command(dlg, IDC_DELETE_UNIT);
     EXPECT_EQ(answers.boxes.size(), 1u);
-    EXPECT_EQ(dlg.m_listUnits.GetItemCount(), 0);
+    EXPECT_EQ(UnitList(dlg).GetItemCount(), 0);
 }
 
 // The values follow a changed factor at once, in the catalogue and in the result list.
@@ -717,7 +709,7 @@ TEST_F(EditingUnitTest, ChangedFactorIsShownAndStoredAtOnce)
     Open(SampleCategories());
     Command(dlg, IDC_KEY_CLEAR);
     Command(dlg, IDC_KEY_0 + 3); // 3 metres
-    ASSERT_EQ(RowTexts(dlg.m_listResult)[SelectedRow(dlg.m_listResult)], L"Kilometre");
+    ASSERT_EQ(RowTexts(ResultList(dlg))[SelectedRow(ResultList(dlg))], L"Kilometre");
     ScriptedMessageBoxes boxes;
     DialogScript script({[&](CDialog& dialog) {
         SetField(dialog, IDC_UNIT_FACTOR, L"0.5");
@@ -725,14 +717,14 @@ TEST_F(EditingUnitTest, ChangedFactorIsShownAndStoredAtOnce)
     }});
     Command(dlg, ID_RESULT_PROPERTIES);
     EXPECT_EQ(WrongResultRows(dlg), std::vector<std::wstring>{});
-    EXPECT_EQ(dlg.m_listResult.GetItemText(SelectedRow(dlg.m_listResult), 1), L"6");
+    EXPECT_EQ(ResultList(dlg).GetItemText(SelectedRow(ResultList(dlg)), 1), L"6");
     EXPECT_EQ(SqlDouble("SELECT UserValue FROM Units WHERE UnitName = 'Kilometre'"), 6.0);
 }
 
 TEST_F(EditingUnitTest, ResultListPropertiesEditTheResultsUnitAndKeepTheFocus)
 {
     Open(SampleCategories());
-    ASSERT_EQ(RowTexts(dlg.m_listResult)[SelectedRow(dlg.m_listResult)], L"Kilometre");
+    ASSERT_EQ(RowTexts(ResultList(dlg))[SelectedRow(ResultList(dlg))], L"Kilometre");
     ScriptedMessageBoxes boxes;
     std::wstring shownName;
     DialogScript script({[&](CDialog& dialog) {
@@ -742,9 +734,9 @@ TEST_F(EditingUnitTest, ResultListPropertiesEditTheResultsUnitAndKeepTheFocus)
     }});
     Command(dlg, ID_RESULT_PROPERTIES);
     EXPECT_EQ(shownName, L"Kilometre");
-    EXPECT_EQ(RowTexts(dlg.m_listUnits),
+    EXPECT_EQ(RowTexts(UnitList(dlg)),
               (std::vector<std::wstring>{L"foot", L"Inch", L"km", L"metre"}));
-    EXPECT_EQ(RowTexts(dlg.m_listResult), (std::vector<std::wstring>{L"foot", L"km", L"metre"}));
+    EXPECT_EQ(RowTexts(ResultList(dlg)), (std::vector<std::wstring>{L"foot", L"km", L"metre"}));
     EXPECT_EQ(Sql("SELECT count(*) FROM Units WHERE UnitName = 'km' AND FactorMul = 1000"), "1");
     EXPECT_TRUE(HasFocus(dlg.GetDlgItemHwnd(IDC_EDIT_UNIT)));
 }

@@ -12,14 +12,6 @@
 
 namespace
 {
-std::vector<std::wstring> Rows(CListCtrl& list)
-{
-    std::vector<std::wstring> rows;
-    for (int i = 0; i < list.GetItemCount(); ++i)
-        rows.push_back(list.GetItemText(i, 0));
-    return rows;
-}
-
 int RowOf(CListCtrl& list, const std::wstring& text)
 {
     for (int i = 0; i < list.GetItemCount(); ++i)
@@ -44,16 +36,16 @@ protected:
 
 TEST_F(ListCommandTest, EnterOnTheUnitListShowsTheUnitInTheResultListAndKeepsTheWindowOpen)
 {
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     std::vector<std::wstring> results;
     bool bOpen = false;
     RunModalScript(dlg, {[&] {
-                             dlg.m_listUnits.SetFocus();
-                             Select(dlg.m_listUnits, RowOf(dlg.m_listUnits, L"Inch"));
+                             UnitList(dlg).SetFocus();
+                             Select(UnitList(dlg), RowOf(UnitList(dlg), L"Inch"));
                          },
                          [] { PressKey(VK_RETURN); },
                          [&] {
-                             results = Rows(dlg.m_listResult);
+                             results = RowTexts(ResultList(dlg));
                              bOpen = dlg.IsWindowVisible() != FALSE;
                          }});
     EXPECT_TRUE(bOpen);
@@ -62,56 +54,57 @@ TEST_F(ListCommandTest, EnterOnTheUnitListShowsTheUnitInTheResultListAndKeepsThe
 
 TEST_F(ListCommandTest, SelectingACategoryRestoresItsUnitsResultsValueAndTitle)
 {
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     ASSERT_TRUE(dlg.Create());
-    Select(dlg.m_listCategory, 0);
-    EXPECT_EQ(dlg.m_nCategoryId, 1);
+    Select(CategoryList(dlg), 0);
+    EXPECT_EQ(dlg.GetCatalogue().CategoryId(), 1);
     EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Currency (2026-07-06)");
-    EXPECT_EQ(Rows(dlg.m_listUnits), (std::vector<std::wstring>{L"Euro  (EUR)", L"US dollar  (USD)"}));
-    EXPECT_EQ(dlg.m_editValue.GetWindowText(), L"1");
+    EXPECT_EQ(RowTexts(UnitList(dlg)),
+              (std::vector<std::wstring>{L"Euro  (EUR)", L"US dollar  (USD)"}));
+    EXPECT_EQ(ValueField(dlg).GetWindowText(), L"1");
 
-    Select(dlg.m_listCategory, 2); // Mass: one unit, shown
+    Select(CategoryList(dlg), 2); // Mass: one unit, shown
     EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Mass");
-    EXPECT_EQ(dlg.m_editStatus.GetWindowText(), L"Kilogram: 1");
+    EXPECT_EQ(StatusField(dlg).GetWindowText(), L"Kilogram: 1");
     dlg.DestroyWindow();
     EXPECT_EQ(QueryInteger(catalogue.MdbPath(), "SELECT CategoryId FROM Category WHERE IsSelected"), 3);
 }
 
 TEST_F(ListCommandTest, HideSelectsTheNextRowOrTheOneBeforeTheLast)
 {
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     ASSERT_TRUE(dlg.Create());
     // Results: foot, Kilometre, metre. Hide foot: Kilometre becomes the target.
-    Select(dlg.m_listResult, 0);
+    Select(ResultList(dlg), 0);
     dlg.SendMessage(WM_COMMAND, ID_RESULT_HIDE);
-    EXPECT_EQ(Rows(dlg.m_listResult), (std::vector<std::wstring>{L"Kilometre", L"metre"}));
-    EXPECT_EQ(dlg.m_listResult.GetNextItem(-1, LVNI_SELECTED), 0);
+    EXPECT_EQ(RowTexts(ResultList(dlg)), (std::vector<std::wstring>{L"Kilometre", L"metre"}));
+    EXPECT_EQ(ResultList(dlg).GetNextItem(-1, LVNI_SELECTED), 0);
     // Hide the last row: the one before it is selected.
-    Select(dlg.m_listResult, 1);
+    Select(ResultList(dlg), 1);
     dlg.SendMessage(WM_COMMAND, ID_RESULT_HIDE);
-    EXPECT_EQ(Rows(dlg.m_listResult), (std::vector<std::wstring>{L"Kilometre"}));
-    EXPECT_EQ(dlg.m_listResult.GetNextItem(-1, LVNI_SELECTED), 0);
+    EXPECT_EQ(RowTexts(ResultList(dlg)), (std::vector<std::wstring>{L"Kilometre"}));
+    EXPECT_EQ(ResultList(dlg).GetNextItem(-1, LVNI_SELECTED), 0);
     dlg.DestroyWindow();
     EXPECT_EQ(QueryInteger(catalogue.MdbPath(), "SELECT count(*) FROM Units WHERE CategoryId = 2 AND IsSelected"), 1);
 }
 
 TEST_F(ListCommandTest, SetAsSourceKeepsTheQuantityAndCopyValueTakesTheResult)
 {
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     std::wstring sameSource, shownAfterSource, copied, sourceName;
     bool bEditFocused = false;
     RunModalScript(dlg, {[] { PressKey(VK_ESCAPE); },
                          [] { TypeChars(L"2.50"); },
                          [&] {
                              // The source again: the value shows without its trailing zero.
-                             Select(dlg.m_listResult, RowOf(dlg.m_listResult, L"metre"));
+                             Select(ResultList(dlg), RowOf(ResultList(dlg), L"metre"));
                              dlg.SendMessage(WM_COMMAND, ID_RESULT_SET_AS_SOURCE);
-                             sameSource = dlg.m_editValue.GetWindowText();
-                             Select(dlg.m_listResult, RowOf(dlg.m_listResult, L"Kilometre"));
+                             sameSource = ValueField(dlg).GetWindowText();
+                             Select(ResultList(dlg), RowOf(ResultList(dlg), L"Kilometre"));
                              dlg.SendMessage(WM_COMMAND, ID_RESULT_SET_AS_SOURCE);
-                             shownAfterSource = dlg.m_editValue.GetWindowText();
-                             sourceName = dlg.m_editSourceUnit.GetWindowText();
-                             Select(dlg.m_listResult, RowOf(dlg.m_listResult, L"metre"));
+                             shownAfterSource = ValueField(dlg).GetWindowText();
+                             sourceName = SourceUnitField(dlg).GetWindowText();
+                             Select(ResultList(dlg), RowOf(ResultList(dlg), L"metre"));
                              dlg.SendMessage(WM_COMMAND, ID_RESULT_COPY_VALUE);
                              copied = GetClipboardText(dlg.m_hWnd);
                              bEditFocused = ::GetFocus() == dlg.GetDlgItemHwnd(IDC_EDIT_UNIT);
@@ -127,15 +120,15 @@ TEST_F(ListCommandTest, SetAsSourceKeepsTheQuantityAndCopyValueTakesTheResult)
 TEST_F(ListCommandTest, EnterAndDoubleClicksOnEmptyListsDoNothing)
 {
     {
-        CMainDlg writer(L"Kalvo");
+        CMainDlg writer;
         ASSERT_TRUE(writer.Create());
-        writer.m_pDatabase->Execute(L"INSERT INTO Category (CategoryName) VALUES ('Empty')");
+        writer.GetCatalogue().Database().Execute(L"INSERT INTO Category (CategoryName) VALUES ('Empty')");
         writer.DestroyWindow();
     }
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     ASSERT_TRUE(dlg.Create());
-    Select(dlg.m_listCategory, RowOf(dlg.m_listCategory, L"Empty"));
-    ASSERT_EQ(dlg.m_listUnits.GetItemCount(), 0);
+    Select(CategoryList(dlg), RowOf(CategoryList(dlg), L"Empty"));
+    ASSERT_EQ(UnitList(dlg).GetItemCount(), 0);
     const std::pair<int, UINT> activations[] = {
         {IDC_UNIT_LIST, NM_RETURN}, {IDC_UNIT_LIST, NM_DBLCLK}, {IDC_RESULT_LIST, NM_DBLCLK}};
     for (const auto& [id, code] : activations)
@@ -158,19 +151,19 @@ TEST_F(ListCommandTest, EnterAndDoubleClicksOnEmptyListsDoNothing)
 TEST_F(ListCommandTest, SortCommandsOrderTheCategoriesUntilTheNextStart)
 {
     {
-        CMainDlg dlg(L"Kalvo");
+        CMainDlg dlg;
         ASSERT_TRUE(dlg.Create());
         dlg.SendMessage(WM_COMMAND, ID_SORT_REVERSE);
-        EXPECT_EQ(Rows(dlg.m_listCategory),
+        EXPECT_EQ(RowTexts(CategoryList(dlg)),
                   (std::vector<std::wstring>{L"Mass", L"Length", L"Currency (2026-07-06)"}));
-        EXPECT_EQ(dlg.m_nCategoryId, 2) << "the current category stays current";
+        EXPECT_EQ(dlg.GetCatalogue().CategoryId(), 2) << "the current category stays current";
         dlg.SendMessage(WM_COMMAND, ID_SORT_ALPHABETICAL);
-        EXPECT_EQ(Rows(dlg.m_listCategory).front(), L"Currency (2026-07-06)");
+        EXPECT_EQ(RowTexts(CategoryList(dlg)).front(), L"Currency (2026-07-06)");
         dlg.DestroyWindow();
     }
-    CMainDlg again(L"Kalvo");
+    CMainDlg again;
     ASSERT_TRUE(again.Create());
-    EXPECT_EQ(Rows(again.m_listCategory),
+    EXPECT_EQ(RowTexts(CategoryList(again)),
               (std::vector<std::wstring>{L"Currency (2026-07-06)", L"Length", L"Mass"}));
     again.DestroyWindow();
 }
@@ -180,15 +173,15 @@ TEST_F(ListCommandTest, CopyValuePlacesTheResultsWideText)
     // The value the source unit holds is restored at start and converted into kilometres.
     auto kilometresCopiedFor = [&](const wchar_t* metres) {
         {
-            CMainDlg writer(L"Kalvo");
+            CMainDlg writer;
             EXPECT_TRUE(writer.Create());
-            writer.m_pDatabase->Execute(std::wstring(L"UPDATE Units SET UserValue = ") + metres +
+            writer.GetCatalogue().Database().Execute(std::wstring(L"UPDATE Units SET UserValue = ") + metres +
                                         L" WHERE UnitName = 'metre'");
             writer.DestroyWindow();
         }
-        CMainDlg dlg(L"Kalvo");
+        CMainDlg dlg;
         EXPECT_TRUE(dlg.Create());
-        Select(dlg.m_listResult, RowOf(dlg.m_listResult, L"Kilometre"));
+        Select(ResultList(dlg), RowOf(ResultList(dlg), L"Kilometre"));
         dlg.SendMessage(WM_COMMAND, ID_RESULT_COPY_VALUE);
         const std::wstring copied = GetClipboardText(dlg.m_hWnd);
         dlg.DestroyWindow();

@@ -23,15 +23,7 @@
 
 namespace
 {
-std::vector<std::wstring> RowTexts(CListCtrl& list, int column = 0)
-{
-    std::vector<std::wstring> texts;
-    for (int i = 0; i < list.GetItemCount(); ++i)
-        texts.push_back(list.GetItemText(i, column));
-    return texts;
-}
 
-int SelectedRow(CListCtrl& list) { return list.GetNextItem(-1, LVNI_SELECTED); }
 
 // Runs the main window modally; `step` runs once it is up, inside its modal loop, so
 // keys and clicks go through the loop as a user's would.
@@ -71,28 +63,28 @@ protected:
 TEST_F(MainWindowTest, StartsOnTheMarkedCategoryWithItsUnitsAndResults)
 {
     catalogue.Write(SampleCategories());
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     ASSERT_TRUE(dlg.Create());
 
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_EQ(RowTexts(dlg.m_listCategory),
+    EXPECT_EQ(RowTexts(CategoryList(dlg)),
               (std::vector<std::wstring>{L"Currency (2026-07-06)", L"Length", L"Mass"}));
-    EXPECT_EQ(SelectedRow(dlg.m_listCategory), 1);
-    EXPECT_EQ(dlg.m_nCategoryId, 2);
-    EXPECT_EQ(dlg.m_pCategorySet->m_CategoryName, L"Length");
+    EXPECT_EQ(SelectedRow(CategoryList(dlg)), 1);
+    EXPECT_EQ(dlg.GetCatalogue().CategoryId(), 2);
+    EXPECT_EQ(dlg.GetCatalogue().Categories().m_CategoryName, L"Length");
 
     // Units by name, whatever their case; the current unit is selected.
-    EXPECT_EQ(RowTexts(dlg.m_listUnits),
+    EXPECT_EQ(RowTexts(UnitList(dlg)),
               (std::vector<std::wstring>{L"foot", L"Inch", L"Kilometre", L"metre"}));
-    EXPECT_EQ(RowTexts(dlg.m_listUnits, 1),
+    EXPECT_EQ(RowTexts(UnitList(dlg), 1),
               (std::vector<std::wstring>{L"0.3048", L"0.0254", L"1000", L"1"}));
-    EXPECT_EQ(SelectedRow(dlg.m_listUnits), 0);
+    EXPECT_EQ(SelectedRow(UnitList(dlg)), 0);
 
     // Only the units shown in the result list; the target unit is selected.
-    EXPECT_EQ(RowTexts(dlg.m_listResult),
+    EXPECT_EQ(RowTexts(ResultList(dlg)),
               (std::vector<std::wstring>{L"foot", L"Kilometre", L"metre"}));
-    EXPECT_EQ(SelectedRow(dlg.m_listResult), 1);
-    EXPECT_EQ(dlg.m_editSourceUnit.GetWindowText(), L"metre");
+    EXPECT_EQ(SelectedRow(ResultList(dlg)), 1);
+    EXPECT_EQ(SourceUnitField(dlg).GetWindowText(), L"metre");
     dlg.DestroyWindow();
 }
 
@@ -108,19 +100,19 @@ TEST_F(MainWindowTest, EveryStarterCategoryShowsItsValueConvertedWhenChosen)
         database.Execute(L"UPDATE Units SET UserValue = 0 WHERE UnitId NOT IN "
                          L"(SELECT SourceUnitId FROM Category)");
     }
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     ASSERT_TRUE(dlg.Create());
-    const int nCategories = dlg.m_listCategory.GetItemCount();
+    const int nCategories = CategoryList(dlg).GetItemCount();
     ASSERT_GE(nCategories, 25);
     int nRows = 0;
     for (int row = 0; row < nCategories; ++row)
     {
-        dlg.m_listCategory.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED,
+        CategoryList(dlg).SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED,
                                         LVIS_SELECTED | LVIS_FOCUSED);
-        ASSERT_EQ(SelectedRow(dlg.m_listCategory), row);
-        nRows += dlg.m_listResult.GetItemCount();
+        ASSERT_EQ(SelectedRow(CategoryList(dlg)), row);
+        nRows += ResultList(dlg).GetItemCount();
         EXPECT_EQ(WrongResultRows(dlg), std::vector<std::wstring>{})
-            << ToUtf8(dlg.m_pCategorySet->m_CategoryName);
+            << ToUtf8(dlg.GetCatalogue().Categories().m_CategoryName);
     }
     EXPECT_GE(nRows, 150);
     EXPECT_TRUE(boxes.boxes.empty());
@@ -130,7 +122,7 @@ TEST_F(MainWindowTest, EveryStarterCategoryShowsItsValueConvertedWhenChosen)
 TEST_F(MainWindowTest, ClientAreaAndControlsHaveTheirFixedPlaces)
 {
     catalogue.Write(SampleCategories());
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     ASSERT_TRUE(dlg.Create());
     RECT client;
     dlg.GetClientRect(&client);
@@ -138,7 +130,7 @@ TEST_F(MainWindowTest, ClientAreaAndControlsHaveTheirFixedPlaces)
     EXPECT_EQ(client.bottom, 431);
 
     RECT list;
-    ::GetWindowRect(dlg.m_listResult.m_hWnd, &list);
+    ::GetWindowRect(ResultList(dlg).m_hWnd, &list);
     ::MapWindowPoints(nullptr, dlg.m_hWnd, reinterpret_cast<POINT*>(&list), 2);
     EXPECT_EQ(list.left, 375);
     EXPECT_EQ(list.top, 53);
@@ -150,16 +142,19 @@ TEST_F(MainWindowTest, ClientAreaAndControlsHaveTheirFixedPlaces)
 TEST_F(MainWindowTest, CategoryIconsFallBackToTheDefaultIcon)
 {
     catalogue.Write(SampleCategories());
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     ASSERT_TRUE(dlg.Create());
     // Mass names icon 4242, which does not exist: the folder icon stands in for it.
-    EXPECT_EQ(ImageList_GetImageCount(*dlg.m_pImageListSmall), 3);
-    EXPECT_EQ(ImageList_GetImageCount(*dlg.m_pImageListLarge), 3);
+    auto images = [&](int nList) {
+        return ImageList_GetImageCount(ListView_GetImageList(CategoryList(dlg).m_hWnd, nList));
+    };
+    EXPECT_EQ(images(LVSIL_SMALL), 3);
+    EXPECT_EQ(images(LVSIL_NORMAL), 3);
     // A refill, and a category with an icon already shown, add no image.
-    dlg.m_pDatabase->Execute(L"UPDATE Category SET IconId = 4242 WHERE CategoryId = 1");
-    dlg.FillList(dlg.m_listCategory);
-    EXPECT_EQ(ImageList_GetImageCount(*dlg.m_pImageListSmall), 3);
-    EXPECT_EQ(dlg.m_listCategory.GetItemImage(0), dlg.m_listCategory.GetItemImage(2));
+    dlg.GetCatalogue().Database().Execute(L"UPDATE Category SET IconId = 4242 WHERE CategoryId = 1");
+    dlg.SendMessage(WM_COMMAND, ID_SORT_DEFAULT);
+    EXPECT_EQ(images(LVSIL_SMALL), 3);
+    EXPECT_EQ(CategoryList(dlg).GetItemImage(0), CategoryList(dlg).GetItemImage(2));
     dlg.DestroyWindow();
 }
 
@@ -227,10 +222,10 @@ TEST_F(MainWindowTest, NoMarkedCategoryStartsOnTheFirstRow)
         category.isSelected = false;
     catalogue.Write(categories);
     {
-        CMainDlg dlg(L"Kalvo");
+        CMainDlg dlg;
         ASSERT_TRUE(dlg.Create());
-        EXPECT_EQ(SelectedRow(dlg.m_listCategory), 0);
-        EXPECT_EQ(dlg.m_nCategoryId, 1);
+        EXPECT_EQ(SelectedRow(CategoryList(dlg)), 0);
+        EXPECT_EQ(dlg.GetCatalogue().CategoryId(), 1);
         dlg.DestroyWindow();
     }
     EXPECT_EQ(QueryInteger(catalogue.MdbPath(), "SELECT group_concat(CategoryId) FROM Category WHERE IsSelected"), 1);
@@ -239,14 +234,14 @@ TEST_F(MainWindowTest, NoMarkedCategoryStartsOnTheFirstRow)
 TEST_F(MainWindowTest, EmptyCatalogueLeavesEveryListEmpty)
 {
     catalogue.Write({});
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     ASSERT_TRUE(dlg.Create());
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_EQ(dlg.m_nCategoryId, 2);
-    EXPECT_EQ(dlg.m_listCategory.GetItemCount(), 0);
-    EXPECT_EQ(dlg.m_listUnits.GetItemCount(), 0);
-    EXPECT_EQ(dlg.m_listResult.GetItemCount(), 0);
-    EXPECT_EQ(dlg.m_editSourceUnit.GetWindowText(), L"");
+    EXPECT_EQ(dlg.GetCatalogue().CategoryId(), 2);
+    EXPECT_EQ(CategoryList(dlg).GetItemCount(), 0);
+    EXPECT_EQ(UnitList(dlg).GetItemCount(), 0);
+    EXPECT_EQ(ResultList(dlg).GetItemCount(), 0);
+    EXPECT_EQ(SourceUnitField(dlg).GetWindowText(), L"");
     dlg.DestroyWindow();
 }
 
@@ -256,11 +251,11 @@ TEST_F(MainWindowTest, CategoryWithoutUnitsKeepsItsSourceUnit)
     categories[1].units.clear();
     catalogue.Write(categories);
     {
-        CMainDlg dlg(L"Kalvo");
+        CMainDlg dlg;
         ASSERT_TRUE(dlg.Create());
-        EXPECT_EQ(dlg.m_listUnits.GetItemCount(), 0);
-        EXPECT_EQ(dlg.m_listResult.GetItemCount(), 0);
-        EXPECT_EQ(dlg.m_editSourceUnit.GetWindowText(), L"");
+        EXPECT_EQ(UnitList(dlg).GetItemCount(), 0);
+        EXPECT_EQ(ResultList(dlg).GetItemCount(), 0);
+        EXPECT_EQ(SourceUnitField(dlg).GetWindowText(), L"");
         dlg.DestroyWindow();
     }
     EXPECT_EQ(QueryInteger(catalogue.MdbPath(), "SELECT SourceUnitId FROM Category WHERE CategoryId = 2"), 0);
@@ -270,15 +265,14 @@ TEST_F(MainWindowTest, SourceUnitOfAnotherCategoryIsRepairedAndStored)
 {
     catalogue.Write(SampleCategories());
     {
-        CMainDlg dlg(L"Kalvo");
+        CMainDlg dlg;
         ASSERT_TRUE(dlg.Create());
-        dlg.m_pCategorySet->Edit();
-        dlg.m_pCategorySet->m_SourceUnitId = 1; // the euro
-        dlg.m_pCategorySet->Update();
-        dlg.FillList(dlg.m_listUnits);
-        dlg.FillList(dlg.m_listResult);
+        dlg.GetCatalogue().Categories().Edit();
+        dlg.GetCatalogue().Categories().m_SourceUnitId = 1; // the euro
+        dlg.GetCatalogue().Categories().Update();
+        dlg.SendMessage(WM_COMMAND, ID_SORT_DEFAULT); // the category shown again
         // The unit the unit set stands on (the current unit, "foot") becomes the source.
-        EXPECT_EQ(dlg.m_editSourceUnit.GetWindowText(), L"foot");
+        EXPECT_EQ(SourceUnitField(dlg).GetWindowText(), L"foot");
         dlg.DestroyWindow();
     }
     EXPECT_EQ(QueryInteger(catalogue.MdbPath(),
@@ -293,17 +287,17 @@ TEST_F(MainWindowTest, EnterLeavesTheWindowOpenAndExitClosesAndCompacts)
     bool bOpenAfterEnter = false;
     INT_PTR result = 0;
     {
-        CMainDlg dlg(L"Kalvo");
+        CMainDlg dlg;
         result = RunModal(dlg, [&](CMainDlg& shown) {
             // Leave free pages behind, for the compaction at exit to reclaim.
-            shown.m_pDatabase->Execute(
+            shown.GetCatalogue().Database().Execute(
                 L"CREATE TABLE Scratch(x); "
                 L"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
                 L"INSERT INTO Scratch SELECT randomblob(200) FROM n; DROP TABLE Scratch;");
-            ::PostMessageW(shown.m_listCategory.m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
+            ::PostMessageW(CategoryList(shown).m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
             AfterPendingMessages([&] {
                 bOpenAfterEnter = ::IsWindowVisible(shown.m_hWnd) != FALSE;
-                ::SendMessageW(shown.m_btnExit.m_hWnd, BM_CLICK, 0, 0);
+                ::SendMessageW(shown.GetDlgItemHwnd(IDCANCEL), BM_CLICK, 0, 0);
             });
         });
     }
@@ -320,7 +314,7 @@ TEST_F(MainWindowTest, F1WithoutAHelpFileShowsTheAboutBox)
 {
     catalogue.Write(SampleCategories());
     CMainApp app;
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     app.m_pMainWnd = &dlg;
     int nAboutShown = 0;
     std::optional<ScopedModalDialogHandler> aboutHandler;
@@ -347,7 +341,7 @@ TEST_F(MainWindowTest, F1WithoutAHelpFileShowsTheAboutBox)
 
 TEST_F(MainWindowTest, MissingCatalogueIsReportedAndEndsTheWindow)
 {
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     const INT_PTR result = dlg.DoModal();
     EXPECT_EQ(result, IDCANCEL);
     ASSERT_EQ(boxes.boxes.size(), 2u);
@@ -364,7 +358,7 @@ TEST_F(MainWindowTest, FileThatIsNoDatabaseIsReportedAndLeftAlone)
     const std::string garbage = "This is not a database, but somebody's notes.\n";
     catalogue.WriteBytes(catalogue.DatPath(), garbage);
     {
-        CMainDlg dlg(L"Kalvo");
+        CMainDlg dlg;
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     }
     ASSERT_EQ(boxes.boxes.size(), 2u);

@@ -81,21 +81,21 @@ protected:
 
     CatalogueBesideProgram catalogue;
     MessageBoxRecorder boxes;
-    CMainDlg dlg{L"Kalvo"};
+    CMainDlg dlg;
     HHOOK hook = nullptr;
 };
 } // namespace
 
 TEST_F(PopupMenuTest, CurrencyCategoryOffersTheRatesUpdateAndNoDeletion)
 {
-    const OpenedMenu ordinary = RequestMenu(dlg.m_listCategory, RowPoint(dlg.m_listCategory, 1));
+    const OpenedMenu ordinary = RequestMenu(CategoryList(dlg), RowPoint(CategoryList(dlg), 1));
     ASSERT_TRUE(ordinary.opened);
     EXPECT_TRUE(Has(ordinary, ID_CATEGORY_DELETE));
     EXPECT_FALSE(Has(ordinary, ID_CURRENCY_UPDATE));
 
-    dlg.m_listCategory.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    ASSERT_EQ(dlg.m_nCategoryId, 1);
-    const OpenedMenu currency = RequestMenu(dlg.m_listCategory, RowPoint(dlg.m_listCategory, 0));
+    CategoryList(dlg).SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ASSERT_EQ(dlg.GetCatalogue().CategoryId(), 1);
+    const OpenedMenu currency = RequestMenu(CategoryList(dlg), RowPoint(CategoryList(dlg), 0));
     ASSERT_TRUE(currency.opened);
     EXPECT_TRUE(Has(currency, ID_CURRENCY_UPDATE));
     EXPECT_FALSE(Has(currency, ID_CATEGORY_DELETE));
@@ -104,23 +104,23 @@ TEST_F(PopupMenuTest, CurrencyCategoryOffersTheRatesUpdateAndNoDeletion)
 
 TEST_F(PopupMenuTest, UnitAndResultMenusOpenOnlyOverARow)
 {
-    const OpenedMenu units = RequestMenu(dlg.m_listUnits, RowPoint(dlg.m_listUnits, 0));
+    const OpenedMenu units = RequestMenu(UnitList(dlg), RowPoint(UnitList(dlg), 0));
     ASSERT_TRUE(units.opened);
     EXPECT_EQ(units.defaultItem, UINT(ID_UNIT_SHOW_IN_RESULT));
     EXPECT_TRUE(Has(units, ID_UNIT_SET_AS_SOURCE));
 
-    const OpenedMenu results = RequestMenu(dlg.m_listResult, RowPoint(dlg.m_listResult, 0));
+    const OpenedMenu results = RequestMenu(ResultList(dlg), RowPoint(ResultList(dlg), 0));
     ASSERT_TRUE(results.opened);
     EXPECT_EQ(results.defaultItem, UINT(ID_RESULT_SET_AS_SOURCE));
     EXPECT_TRUE(Has(results, ID_RESULT_HIDE));
 
     RECT client;
-    dlg.m_listUnits.GetClientRect(&client);
+    UnitList(dlg).GetClientRect(&client);
     POINT belowRows{client.right / 2, client.bottom - 5};
-    dlg.m_listUnits.ClientToScreen(&belowRows);
-    EXPECT_FALSE(RequestMenu(dlg.m_listUnits, belowRows).opened);
-    EXPECT_FALSE(RequestMenu(dlg.m_listResult, POINT{-1, -1}).opened) << "keyboard request";
-    EXPECT_TRUE(RequestMenu(dlg.m_listCategory, POINT{-1, -1}).opened);
+    UnitList(dlg).ClientToScreen(&belowRows);
+    EXPECT_FALSE(RequestMenu(UnitList(dlg), belowRows).opened);
+    EXPECT_FALSE(RequestMenu(ResultList(dlg), POINT{-1, -1}).opened) << "keyboard request";
+    EXPECT_TRUE(RequestMenu(CategoryList(dlg), POINT{-1, -1}).opened);
 }
 
 TEST_F(PopupMenuTest, TextFieldsOfferCopyAndTheValueFieldPaste)
@@ -131,15 +131,15 @@ TEST_F(PopupMenuTest, TextFieldsOfferCopyAndTheValueFieldPaste)
         ::CloseClipboard();
     };
     clearClipboard();
-    const OpenedMenu empty = RequestMenu(dlg.m_editValue, POINT{-1, -1});
+    const OpenedMenu empty = RequestMenu(ValueField(dlg), POINT{-1, -1});
     ASSERT_TRUE(empty.opened);
     EXPECT_EQ(empty.items, (std::vector<UINT>{ID_EDIT_COPY_TEXT, ID_EDIT_PASTE_TEXT}));
     EXPECT_EQ(empty.grayed, (std::vector<UINT>{ID_EDIT_PASTE_TEXT})) << "nothing to paste";
 
     CopyTextToClipboard(dlg.m_hWnd, L"12");
-    EXPECT_TRUE(RequestMenu(dlg.m_editValue, POINT{-1, -1}).grayed.empty());
+    EXPECT_TRUE(RequestMenu(ValueField(dlg), POINT{-1, -1}).grayed.empty());
 
-    const OpenedMenu status = RequestMenu(dlg.m_editStatus, POINT{-1, -1});
+    const OpenedMenu status = RequestMenu(StatusField(dlg), POINT{-1, -1});
     EXPECT_EQ(status.items, (std::vector<UINT>{ID_EDIT_COPY_TEXT}));
     clearClipboard();
 }
@@ -154,7 +154,7 @@ TEST_F(PopupMenuTest, ButtonAndSourceUnitTooltips)
         info.hwnd = dlg.m_hWnd;
         info.uId = reinterpret_cast<UINT_PTR>(dlg.GetDlgItemHwnd(id));
         info.lpszText = text;
-        dlg.m_ToolTip.SendMessage(TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&info));
+        ::SendMessageW(ButtonToolTips(dlg), TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&info));
         return std::wstring(text);
     };
     EXPECT_EQ(tipText(IDC_KEY_CLEAR), L"Clear [Esc]");

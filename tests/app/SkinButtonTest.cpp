@@ -20,14 +20,14 @@ protected:
 
 TEST_F(SkinButtonTest, ButtonsTakeOneFrameOfTheirStripAndPressedWinsOverHovered)
 {
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     ASSERT_TRUE(dlg.Create());
     HWND key = dlg.GetDlgItemHwnd(6105);
     RECT rect;
     ::GetWindowRect(key, &rect);
     EXPECT_EQ(rect.right - rect.left, 32);
     EXPECT_EQ(rect.bottom - rect.top, 32);
-    ::GetWindowRect(dlg.m_btnExit.m_hWnd, &rect);
+    ::GetWindowRect(dlg.GetDlgItemHwnd(IDCANCEL), &rect);
     EXPECT_EQ(rect.right - rect.left, 46);
     EXPECT_EQ(rect.bottom - rect.top, 28);
 
@@ -90,14 +90,14 @@ TEST_F(SkinButtonTest, ButtonsTakeOneFrameOfTheirStripAndPressedWinsOverHovered)
         return untouched;
     };
     EXPECT_TRUE(erasesNothing(key));
-    EXPECT_TRUE(erasesNothing(dlg.m_btnExit.m_hWnd));
-    EXPECT_TRUE(erasesNothing(dlg.m_listUnits.m_ScrollV.m_hWnd));
+    EXPECT_TRUE(erasesNothing(dlg.GetDlgItemHwnd(IDCANCEL)));
+    EXPECT_TRUE(erasesNothing(ControlOf<CTavListCtrl>(dlg, IDC_UNIT_LIST).m_ScrollV.m_hWnd));
     dlg.DestroyWindow();
 }
 
 TEST_F(SkinButtonTest, DoubleClickOnAKeyEntersItTwice)
 {
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     std::wstring shown;
     RunModalScript(dlg, {[] { PressKey(VK_ESCAPE); },
                          [&] {
@@ -109,6 +109,6 @@ TEST_F(SkinButtonTest, DoubleClickOnAKeyEntersItTwice)
                          },
                          // The user lets go after the double click has been handled.
                          [&] { ::PostMessageW(dlg.GetDlgItemHwnd(6105), WM_LBUTTONUP, 0, MAKELPARAM(10, 10)); },
-                         [&] { shown = dlg.m_editValue.GetWindowText(); }});
+                         [&] { shown = ValueField(dlg).GetWindowText(); }});
     EXPECT_EQ(shown, L"55");
 }

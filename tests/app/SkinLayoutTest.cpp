@@ -58,7 +58,7 @@ protected:
 
 TEST_F(SkinLayoutTest, ControlsStandOnTheirPixelsOfTheBackground)
 {
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     ASSERT_TRUE(dlg.Create());
     const Place places[] = {
         {IDC_CATEGORY_LIST, 13, 21, 152, 337}, {IDC_UNIT_LIST, 185, 21, 152, 337},
@@ -82,7 +82,7 @@ TEST_F(SkinLayoutTest, ControlsStandOnTheirPixelsOfTheBackground)
 
 TEST_F(SkinLayoutTest, BackgroundIsPaintedAgainAfterMinimiseAndRestore)
 {
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     ASSERT_TRUE(dlg.Create());
     // Points of the panels and bands that no control covers.
     const std::vector<POINT> points = {{4, 4}, {182, 200}, {360, 150}, {365, 10}, {630, 280},
@@ -99,7 +99,7 @@ TEST_F(SkinLayoutTest, BackgroundIsPaintedAgainAfterMinimiseAndRestore)
 
 TEST_F(SkinLayoutTest, AboutButtonOpensTheSkinnedAboutBox)
 {
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     ASSERT_TRUE(dlg.Create());
     RECT client{};
     std::wstring caption;

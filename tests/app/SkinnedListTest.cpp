@@ -132,12 +132,12 @@ protected:
 
     void SelectCategory(int row)
     {
-        dlg.m_listCategory.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED,
+        CategoryList(dlg).SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED,
                                         LVIS_SELECTED | LVIS_FOCUSED);
         Repaint();
     }
 
-    CTavScrollbarV& UnitBar() { return dlg.m_listUnits.m_ScrollV; }
+    CTavScrollbarV& UnitBar() { return ControlOf<CTavListCtrl>(dlg, IDC_UNIT_LIST).m_ScrollV; }
 
     // Client points of the bar's parts.
     int UpArrowY() { return 2 + 8; }
@@ -157,13 +157,13 @@ protected:
 
     CatalogueBesideProgram catalogue;
     MessageBoxRecorder boxes;
-    CMainDlg dlg{L"Kalvo"};
+    CMainDlg dlg;
 };
 } // namespace
 
 TEST_F(SkinnedListTest, ListsPaintTheirBackgroundAndTheFocusedSelectionInTheirOwnColours)
 {
-    CTavListCtrl& categories = dlg.m_listCategory;
+    CTavListCtrl& categories = ControlOf<CTavListCtrl>(dlg, IDC_CATEGORY_LIST);
     ASSERT_EQ(::GetFocus(), categories.m_hWnd);
     const RECT selected = RowBounds(categories, 0);
     const int yRow = (selected.top + selected.bottom) / 2;
@@ -176,7 +176,7 @@ TEST_F(SkinnedListTest, ListsPaintTheirBackgroundAndTheFocusedSelectionInTheirOw
     EXPECT_TRUE(bWhiteText) << "the focused selection's text is white";
 
     // Without the focus the selection keeps the control's own look.
-    dlg.m_listUnits.SetFocus();
+    UnitList(dlg).SetFocus();
     Repaint();
     const COLORREF unfocused = ScreenPixel(categories.m_hWnd, selected.right - 6, yRow);
     EXPECT_NE(unfocused, kFocusedSelBack);
@@ -187,16 +187,16 @@ TEST_F(SkinnedListTest, ListsPaintTheirBackgroundAndTheFocusedSelectionInTheirOw
 
     // An empty list: its background under the header, its bar still beside it.
     SelectCategory(1);
-    ASSERT_EQ(dlg.m_listUnits.GetItemCount(), 0);
+    ASSERT_EQ(UnitList(dlg).GetItemCount(), 0);
     for (int y : {40, 150, 300})
         for (int x : {5, 75, 145})
-            EXPECT_EQ(ScreenPixel(dlg.m_listUnits.m_hWnd, x, y), kListBack) << x << "," << y;
+            EXPECT_EQ(ScreenPixel(UnitList(dlg).m_hWnd, x, y), kListBack) << x << "," << y;
     EXPECT_TRUE(UnitBar().IsWindowVisible());
 }
 
 TEST_F(SkinnedListTest, HeaderIsDrawnFromTheSkinWithPlainAmpersandAndEllipsis)
 {
-    CTavHeaderCtrl& header = dlg.m_listResult.m_Header;
+    CTavHeaderCtrl& header = ControlOf<CTavListCtrl>(dlg, IDC_RESULT_LIST).m_Header;
     RECT first{};
     header.GetItemRect(0, &first);
     // Left cap, tiled middle and right cap of the first column, above the text.
@@ -219,7 +219,7 @@ TEST_F(SkinnedListTest, HeaderIsDrawnFromTheSkinWithPlainAmpersandAndEllipsis)
         LVCOLUMNW lvColumn{};
         lvColumn.mask = LVCF_TEXT;
         lvColumn.pszText = const_cast<wchar_t*>(text);
-        dlg.m_listResult.SendMessage(LVM_SETCOLUMNW, column, reinterpret_cast<LPARAM>(&lvColumn));
+        ResultList(dlg).SendMessage(LVM_SETCOLUMNW, column, reinterpret_cast<LPARAM>(&lvColumn));
         header.RedrawWindow();
         RECT item{};
         header.GetItemRect(column, &item);
@@ -265,9 +265,9 @@ TEST_F(SkinnedListTest, BarsStandBesideTheirListsAndTheListsOwnBarsAreGone)
         CTavListCtrl* list;
         RECT rect;
     };
-    const Expected expected[] = {{&dlg.m_listCategory, {165, 21, 179, 358}},
-                                 {&dlg.m_listUnits, {337, 21, 351, 358}},
-                                 {&dlg.m_listResult, {612, 53, 626, 274}}};
+    const Expected expected[] = {{&ControlOf<CTavListCtrl>(dlg, IDC_CATEGORY_LIST), {165, 21, 179, 358}},
+                                 {&ControlOf<CTavListCtrl>(dlg, IDC_UNIT_LIST), {337, 21, 351, 358}},
+                                 {&ControlOf<CTavListCtrl>(dlg, IDC_RESULT_LIST), {612, 53, 626, 274}}};
     for (const Expected& bar : expected)
     {
         RECT rect{};
@@ -281,7 +281,7 @@ TEST_F(SkinnedListTest, BarsStandBesideTheirListsAndTheListsOwnBarsAreGone)
 
     // 60 rows outgrow the unit list: it keeps its scroll range and its style, but its own bar
     // takes no room, nothing of it shows and the pointer there is over the rows.
-    CTavListCtrl& units = dlg.m_listUnits;
+    CTavListCtrl& units = ControlOf<CTavListCtrl>(dlg, IDC_UNIT_LIST);
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE;
@@ -308,7 +308,7 @@ TEST_F(SkinnedListTest, BarsStandBesideTheirListsAndTheListsOwnBarsAreGone)
 
 TEST_F(SkinnedListTest, ThumbFollowsTheListFromTopToEnd)
 {
-    CTavListCtrl& units = dlg.m_listUnits;
+    CTavListCtrl& units = ControlOf<CTavListCtrl>(dlg, IDC_UNIT_LIST);
     CTavScrollbarV& bar = UnitBar();
     const int nMin = bar.GetThumbTopMin();
     const int nMax = bar.GetThumbTopMax();
@@ -342,7 +342,7 @@ TEST_F(SkinnedListTest, ThumbFollowsTheListFromTopToEnd)
 
 TEST_F(SkinnedListTest, ArrowsStepOneLineAndRepeatWhileHeld)
 {
-    CTavListCtrl& units = dlg.m_listUnits;
+    CTavListCtrl& units = ControlOf<CTavListCtrl>(dlg, IDC_UNIT_LIST);
     CTavScrollbarV& bar = UnitBar();
 
     Click(bar, DownArrowY());
@@ -382,7 +382,7 @@ TEST_F(SkinnedListTest, ArrowsStepOneLineAndRepeatWhileHeld)
 
 TEST_F(SkinnedListTest, TrackClicksPageTowardThePointer)
 {
-    CTavListCtrl& units = dlg.m_listUnits;
+    CTavListCtrl& units = ControlOf<CTavListCtrl>(dlg, IDC_UNIT_LIST);
     CTavScrollbarV& bar = UnitBar();
     const int nPage = RowsPerPage(units);
     const int nLimit = kLongUnits - nPage;
@@ -430,8 +430,8 @@ TEST_F(SkinnedListTest, TrackClicksPageTowardThePointer)
 // thumb where it was let go, however tall the list's rows are.
 TEST_F(SkinnedListTest, DraggingTheThumbLandsTheListInProportion)
 {
-    for (CTavListCtrl* list : {static_cast<CTavListCtrl*>(&dlg.m_listUnits),
-                               static_cast<CTavListCtrl*>(&dlg.m_listResult)})
+    for (CTavListCtrl* list : {static_cast<CTavListCtrl*>(&UnitList(dlg)),
+                               static_cast<CTavListCtrl*>(&ResultList(dlg))})
     {
         CTavScrollbarV& bar = list->m_ScrollV;
         const int nLimit = list->GetItemCount() - RowsPerPage(*list);
@@ -455,7 +455,7 @@ TEST_F(SkinnedListTest, DraggingTheThumbLandsTheListInProportion)
 
 TEST_F(SkinnedListTest, DraggingTheThumbIsClampedAndReachesBothEnds)
 {
-    CTavListCtrl& units = dlg.m_listUnits;
+    CTavListCtrl& units = ControlOf<CTavListCtrl>(dlg, IDC_UNIT_LIST);
     CTavScrollbarV& bar = UnitBar();
     const int nGrab = bar.GetThumbTop() + 18;
     bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(7, nGrab));
@@ -479,28 +479,28 @@ TEST_F(SkinnedListTest, DraggingTheThumbIsClampedAndReachesBothEnds)
 // category's units are not rewritten and the value being typed stays.
 TEST_F(SkinnedListTest, PaintingTheFocusedListChangesNothing)
 {
-    dlg.m_btnClear.SendMessage(BM_CLICK);
-    dlg.m_btnDigit[3].SendMessage(BM_CLICK);
-    dlg.m_btnPoint.SendMessage(BM_CLICK);
-    ASSERT_EQ(dlg.m_editValue.GetWindowText(), L"3.");
-    dlg.m_listCategory.SetFocus();
-    sqlite3* db = dlg.m_pDatabase->Handle();
+    ClickButton(dlg, IDC_KEY_CLEAR);
+    ClickButton(dlg, IDC_KEY_0 + 3);
+    ClickButton(dlg, IDC_KEY_POINT);
+    ASSERT_EQ(ValueField(dlg).GetWindowText(), L"3.");
+    CategoryList(dlg).SetFocus();
+    sqlite3* db = dlg.GetCatalogue().Database().Handle();
     const int nChangesBefore = sqlite3_total_changes(db);
     for (int i = 0; i < 5; ++i)
-        dlg.m_listCategory.RedrawWindow();
+        CategoryList(dlg).RedrawWindow();
     Repaint();
-    EXPECT_EQ(ScreenPixel(dlg.m_listCategory.m_hWnd, RowBounds(dlg.m_listCategory, 0).right - 6,
-                          (RowBounds(dlg.m_listCategory, 0).top +
-                           RowBounds(dlg.m_listCategory, 0).bottom) / 2),
+    EXPECT_EQ(ScreenPixel(CategoryList(dlg).m_hWnd, RowBounds(CategoryList(dlg), 0).right - 6,
+                          (RowBounds(CategoryList(dlg), 0).top +
+                           RowBounds(CategoryList(dlg), 0).bottom) / 2),
               kFocusedSelBack);
     EXPECT_EQ(sqlite3_total_changes(db), nChangesBefore);
-    EXPECT_EQ(dlg.m_editValue.GetWindowText(), L"3.");
-    EXPECT_EQ(dlg.m_listCategory.GetNextItem(-1, LVNI_SELECTED), 0);
+    EXPECT_EQ(ValueField(dlg).GetWindowText(), L"3.");
+    EXPECT_EQ(CategoryList(dlg).GetNextItem(-1, LVNI_SELECTED), 0);
 }
 
 TEST_F(SkinnedListTest, ResultRowsTellTheirValueInATooltip)
 {
-    CTavListCtrl_Result& results = dlg.m_listResult;
+    auto& results = ControlOf<CTavListCtrl_Result>(dlg, IDC_RESULT_LIST);
     auto center = [&](int row) {
         const RECT bounds = RowBounds(results, row);
         return POINT{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
@@ -547,14 +547,14 @@ TEST_F(SkinnedListTest, ResultRowsTellTheirValueInATooltip)
     EXPECT_EQ(strLong, results.GetItemText(nLongRow, 0).substr(0, 79));
 
     // A value of exactly 0 shows nothing.
-    dlg.m_btnClear.SendMessage(BM_CLICK);
+    ClickButton(dlg, IDC_KEY_CLEAR);
     EXPECT_EQ(tipText(TTN_NEEDTEXTW), L"");
 }
 
 // The pointer moving over the rows, through the message loop's tool filter.
 TEST_F(SkinnedListTest, MovingThePointerOverResultRowsRegistersOneToolPerRow)
 {
-    CTavListCtrl_Result& results = dlg.m_listResult;
+    auto& results = ControlOf<CTavListCtrl_Result>(dlg, IDC_RESULT_LIST);
     auto moveTo = [&](int row) {
         const RECT bounds = RowBounds(results, row);
         POINT point{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
@@ -572,7 +572,7 @@ TEST_F(SkinnedListTest, MovingThePointerOverResultRowsRegistersOneToolPerRow)
     HWND hToolTip = nullptr;
     for (HWND hWnd = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); hWnd;
          hWnd = ::FindWindowExW(nullptr, hWnd, TOOLTIPS_CLASSW, nullptr))
-        if (::GetWindow(hWnd, GW_OWNER) == dlg.m_hWnd && hWnd != dlg.m_ToolTip.m_hWnd)
+        if (::GetWindow(hWnd, GW_OWNER) == dlg.m_hWnd && hWnd != ButtonToolTips(dlg))
             hToolTip = hWnd;
     ASSERT_NE(hToolTip, nullptr);
     auto currentRect = [&] {

@@ -20,7 +20,7 @@ struct Situation
 
 void SelectCategory(CMainDlg& dlg, int row)
 {
-    dlg.m_listCategory.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    CategoryList(dlg).SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 std::vector<SourceCategory> CategoriesWithAnEmptyOne()
@@ -68,7 +68,7 @@ TEST(UserTexts, MessageBoxesTitleAndStatusLine)
         CatalogueBesideProgram catalogue;
         catalogue.Write(CategoriesWithAnEmptyOne());
         MessageBoxRecorder boxes(IDNO);
-        CMainDlg dlg(L"Kalvo");
+        CMainDlg dlg;
         ASSERT_TRUE(dlg.Create());
         situation.act(dlg);
         ASSERT_EQ(boxes.boxes.size(), 1u);
@@ -81,7 +81,7 @@ TEST(UserTexts, MessageBoxesTitleAndStatusLine)
     CatalogueBesideProgram catalogue;
     catalogue.Write(CategoriesWithAnEmptyOne());
     MessageBoxRecorder boxes;
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     ASSERT_TRUE(dlg.Create());
     const struct
     {
@@ -97,7 +97,7 @@ TEST(UserTexts, MessageBoxesTitleAndStatusLine)
     {
         SelectCategory(dlg, expected.row);
         EXPECT_EQ(dlg.GetWindowText(), expected.title);
-        EXPECT_EQ(dlg.m_editStatus.GetWindowText(), expected.status);
+        EXPECT_EQ(StatusField(dlg).GetWindowText(), expected.status);
     }
     dlg.DestroyWindow();
     EXPECT_TRUE(boxes.boxes.empty());

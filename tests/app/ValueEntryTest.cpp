@@ -54,9 +54,9 @@ protected:
 // The keys' rules are the value entry's own; here, that each key reaches it.
 TEST_F(ValueEntryTest, KeyboardKeysEditTheValue)
 {
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     std::vector<std::wstring> shown;
-    auto read = [&] { shown.push_back(dlg.m_editValue.GetWindowText()); };
+    auto read = [&] { shown.push_back(ValueField(dlg).GetWindowText()); };
     RunModalScript(dlg, {kClear, [] { TypeChars(L"0.5"); }, [] { PressKey(VK_BACK); }, read,
                          [] { TypeChars(L"7-"); }, read, [] { PressKey(VK_ESCAPE); }, read});
     EXPECT_EQ(shown, (std::vector<std::wstring>{L"0.", L"-0.7", L"0"}));
@@ -64,39 +64,39 @@ TEST_F(ValueEntryTest, KeyboardKeysEditTheValue)
 
 TEST_F(ValueEntryTest, KeypadButtonsTypeLikeTheKeyboard)
 {
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     std::wstring shown;
     RunModalScript(dlg, {kClear, [&] {
                              for (int id : {6101, 6102, IDC_KEY_POINT, 6105, IDC_KEY_SIGN})
                                  ::SendMessageW(dlg.GetDlgItemHwnd(id), BM_CLICK, 0, 0);
                          },
-                         [&] { shown = dlg.m_editValue.GetWindowText(); }});
+                         [&] { shown = ValueField(dlg).GetWindowText(); }});
     EXPECT_EQ(shown, L"-12.5");
 }
 
 TEST_F(ValueEntryTest, TypingOverASelectionEditsTheShownText)
 {
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     std::vector<std::wstring> shown;
     RunModalScript(dlg, {kClear, [] { TypeChars(L"12.5-"); },
-                         [&] { dlg.m_editValue.SetSel(1, 3); },
+                         [&] { ValueField(dlg).SetSel(1, 3); },
                          [] { TypeChars(L"7"); },
-                         [&] { shown.push_back(dlg.m_editValue.GetWindowText()); },
-                         [&] { dlg.m_editValue.SetSel(0, -1); },
+                         [&] { shown.push_back(ValueField(dlg).GetWindowText()); },
+                         [&] { ValueField(dlg).SetSel(0, -1); },
                          [] { PressKey(VK_BACK); },
-                         [&] { shown.push_back(dlg.m_editValue.GetWindowText()); }});
+                         [&] { shown.push_back(ValueField(dlg).GetWindowText()); }});
     EXPECT_EQ(shown, (std::vector<std::wstring>{L"-7.5", L"0"}));
 }
 
 TEST_F(ValueEntryTest, PasteKeepsTheDigitsOfTheClipboardText)
 {
     auto pasted = [&](const std::wstring& clipboard) {
-        CMainDlg dlg(L"Kalvo");
+        CMainDlg dlg;
         std::wstring shown;
         RunModalScript(dlg, {kClear, [] { TypeChars(L"42"); },
                              [&] { CopyTextToClipboard(dlg.m_hWnd, clipboard); },
                              [] { PressKeyWith(VK_CONTROL, 'V'); },
-                             [&] { shown = dlg.m_editValue.GetWindowText(); }});
+                             [&] { shown = ValueField(dlg).GetWindowText(); }});
         return shown;
     };
     EXPECT_EQ(pasted(L"12,5"), L"125");
@@ -106,10 +106,10 @@ TEST_F(ValueEntryTest, PasteKeepsTheDigitsOfTheClipboardText)
 
 TEST_F(ValueEntryTest, CtrlCCopiesTheValueWhateverHasTheFocus)
 {
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     std::wstring copied;
     RunModalScript(dlg, {kClear, [] { TypeChars(L"-2.5"); },
-                         [&] { dlg.m_listUnits.SetFocus(); },
+                         [&] { UnitList(dlg).SetFocus(); },
                          [] { PressKeyWith(VK_CONTROL, 'C'); },
                          [&] { copied = GetClipboardText(dlg.m_hWnd); }});
     EXPECT_EQ(copied, L"-2.5");
@@ -118,7 +118,7 @@ TEST_F(ValueEntryTest, CtrlCCopiesTheValueWhateverHasTheFocus)
 TEST_F(ValueEntryTest, EveryUnitStoresItsConvertedValueAndTheSourceKeepsItsBits)
 {
     {
-        CMainDlg dlg(L"Kalvo");
+        CMainDlg dlg;
         RunModalScript(dlg, {kClear, [] { TypeChars(L"3"); }});
     }
     EXPECT_EQ(StoredValue(catalogue.MdbPath(), "metre"), 3);
@@ -128,14 +128,14 @@ TEST_F(ValueEntryTest, EveryUnitStoresItsConvertedValueAndTheSourceKeepsItsBits)
 
     // Negative zero survives the database and a restart.
     {
-        CMainDlg dlg(L"Kalvo");
+        CMainDlg dlg;
         RunModalScript(dlg, {[] { PressKey(VK_ESCAPE); }, [] { TypeChars(L"-"); }});
     }
     EXPECT_TRUE(SameBits(StoredValue(catalogue.MdbPath(), "metre"), -0.0));
     std::wstring shownAfterRestart;
     {
-        CMainDlg dlg(L"Kalvo");
-        RunModalScript(dlg, {[&] { shownAfterRestart = dlg.m_editValue.GetWindowText(); }});
+        CMainDlg dlg;
+        RunModalScript(dlg, {[&] { shownAfterRestart = ValueField(dlg).GetWindowText(); }});
     }
     EXPECT_EQ(shownAfterRestart, L"-0");
     EXPECT_TRUE(SameBits(StoredValue(catalogue.MdbPath(), "metre"), -0.0));
@@ -146,7 +146,7 @@ TEST_F(ValueEntryTest, EveryUnitStoresItsConvertedValueAndTheSourceKeepsItsBits)
 TEST_F(ValueEntryTest, LargeValuesSurviveARestartAndSetAsSource)
 {
     {
-        CMainDlg dlg(L"Kalvo");
+        CMainDlg dlg;
         RunModalScript(dlg, {kClear, [] { TypeChars(L"12345678901234567890"); }});
     }
     const double typed = 12345678901234567890.0;
@@ -154,8 +154,8 @@ TEST_F(ValueEntryTest, LargeValuesSurviveARestartAndSetAsSource)
     std::wstring shown;
     double kilometres = 0.0;
     {
-        CMainDlg dlg(L"Kalvo");
-        RunModalScript(dlg, {[&] { shown = dlg.m_editValue.GetWindowText(); }});
+        CMainDlg dlg;
+        RunModalScript(dlg, {[&] { shown = ValueField(dlg).GetWindowText(); }});
         kilometres = StoredValue(catalogue.MdbPath(), "Kilometre");
     }
     // 17 significant digits, which read back as the same double.
@@ -167,11 +167,11 @@ TEST_F(ValueEntryTest, LargeValuesSurviveARestartAndSetAsSource)
     const double inches = StoredValue(catalogue.MdbPath(), "Inch");
     ASSERT_GT(inches, 1e20);
     {
-        CMainDlg dlg(L"Kalvo");
+        CMainDlg dlg;
         RunModalScript(dlg, {[&] {
-            for (int row = 0; row < dlg.m_listUnits.GetItemCount(); ++row)
-                if (dlg.m_listUnits.GetItemText(row, 0) == L"Inch")
-                    dlg.m_listUnits.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED,
+            for (int row = 0; row < UnitList(dlg).GetItemCount(); ++row)
+                if (UnitList(dlg).GetItemText(row, 0) == L"Inch")
+                    UnitList(dlg).SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED,
                                                  LVIS_SELECTED | LVIS_FOCUSED);
             dlg.SendMessage(WM_COMMAND, ID_UNIT_SET_AS_SOURCE, 0);
         }});
@@ -189,9 +189,9 @@ TEST_F(ValueEntryTest, StoredValuesOfAnySizeComeBackExactly)
     for (const double stored : {1e62, -3.5e200, huge, infinity, -infinity})
     {
         {
-            CMainDlg writer(L"Kalvo");
+            CMainDlg writer;
             ASSERT_TRUE(writer.Create());
-            writer.m_pDatabase->Execute(L"UPDATE Units SET UserValue = " +
+            writer.GetCatalogue().Database().Execute(L"UPDATE Units SET UserValue = " +
                                         (std::isinf(stored)
                                              ? std::wstring(stored > 0 ? L"9e999" : L"-9e999")
                                              : FormatValue(stored, 400)) +
@@ -199,9 +199,9 @@ TEST_F(ValueEntryTest, StoredValuesOfAnySizeComeBackExactly)
             writer.DestroyWindow();
         }
         ASSERT_EQ(StoredValue(catalogue.MdbPath(), "metre"), stored);
-        CMainDlg dlg(L"Kalvo");
+        CMainDlg dlg;
         ASSERT_TRUE(dlg.Create());
-        const std::wstring shown = dlg.m_editValue.GetWindowText();
+        const std::wstring shown = ValueField(dlg).GetWindowText();
         dlg.DestroyWindow();
         double read = 0.0;
         if (std::isinf(stored))
@@ -217,21 +217,21 @@ TEST_F(ValueEntryTest, StoredValuesOfAnySizeComeBackExactly)
 // changed behind the list (a unit renamed elsewhere) bring a refill.
 TEST_F(ValueEntryTest, ResultListFollowsEveryKey)
 {
-    CMainDlg dlg(L"Kalvo");
+    CMainDlg dlg;
     auto rows = [&] {
         std::vector<std::wstring> texts;
-        for (int i = 0; i < dlg.m_listResult.GetItemCount(); ++i)
-            texts.push_back(dlg.m_listResult.GetItemText(i, 0) + L"=" +
-                            dlg.m_listResult.GetItemText(i, 1));
+        for (int i = 0; i < ResultList(dlg).GetItemCount(); ++i)
+            texts.push_back(ResultList(dlg).GetItemText(i, 0) + L"=" +
+                            ResultList(dlg).GetItemText(i, 1));
         return texts;
     };
     std::vector<std::wstring> refreshed, refilled, afterRename;
     RunModalScript(dlg, {kClear, [] { TypeChars(L"2500"); },
                          [&] {
                              refreshed = rows();
-                             dlg.FillList(dlg.m_listResult);
+                             dlg.SendMessage(WM_COMMAND, ID_SORT_DEFAULT); // refills
                              refilled = rows();
-                             dlg.m_pDatabase->Execute(
+                             dlg.GetCatalogue().Database().Execute(
                                  L"UPDATE Units SET UnitName = 'yard' WHERE UnitName = 'foot'");
                          },
                          [] { TypeChars(L"0"); }, [&] { afterRename = rows(); }});

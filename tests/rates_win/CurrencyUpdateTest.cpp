@@ -144,13 +144,6 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-std::vector<std::wstring> RowTexts(CListCtrl& list)
-{
-    std::vector<std::wstring> texts;
-    for (int i = 0; i < list.GetItemCount(); ++i)
-        texts.push_back(list.GetItemText(i, 0));
-    return texts;
-}
 
 // The sample catalogue with the currency category as the one the window opens on.
 std::vector<SourceCategory> OnCurrency(std::vector<SourceCategory> categories)
@@ -192,7 +185,7 @@ protected:
     {
         g_ratesServer = server;
         ScriptedMessageBoxes boxes(std::move(answers));
-        CMainDlg dlg(L"Kalvo");
+        CMainDlg dlg;
         EXPECT_TRUE(dlg.Create());
         // The window writes its results on opening; what the update does comes after.
         dumpBefore = CatalogueReader(catalogue.MdbPath()).Dump();
@@ -257,17 +250,17 @@ TEST_F(CurrencyUpdateTest, RebuildsTheCurrencyCategoryFromTheDownloadedRates)
         [&](CMainDlg& dlg)
         {
             EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Currency (2005-12-06)");
-            EXPECT_EQ(RowTexts(dlg.m_listCategory),
+            EXPECT_EQ(RowTexts(CategoryList(dlg)),
                       (std::vector<std::wstring>{L"Currency (2005-12-06)", L"Length", L"Mass"}));
-            EXPECT_EQ(RowTexts(dlg.m_listUnits),
+            EXPECT_EQ(RowTexts(UnitList(dlg)),
                       (std::vector<std::wstring>{L"ABC", L"European Union euro  (EUR)",
                                                  L"Japanese yen  (JPY)",
                                                  L"United States dollar  (USD)"}));
-            EXPECT_EQ(RowTexts(dlg.m_listResult),
+            EXPECT_EQ(RowTexts(ResultList(dlg)),
                       (std::vector<std::wstring>{L"European Union euro  (EUR)",
                                                  L"United States dollar  (USD)"}));
-            EXPECT_EQ(dlg.m_editSourceUnit.GetWindowText(), L"European Union euro  (EUR)");
-            EXPECT_EQ(dlg.GetFocus(), dlg.m_btnRenameCategory.m_hWnd);
+            EXPECT_EQ(SourceUnitField(dlg).GetWindowText(), L"European Union euro  (EUR)");
+            EXPECT_EQ(dlg.GetFocus(), dlg.GetDlgItemHwnd(IDC_RENAME_CATEGORY));
         });
 
     ASSERT_EQ(boxes.size(), 2u);
@@ -416,7 +409,7 @@ TEST_F(CurrencyUpdateTest, EveryFailureLeavesTheCatalogueAsItWas)
                               [&](CMainDlg& dlg)
                               {
                                   EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Currency (2026-07-06)");
-                                  EXPECT_EQ(RowTexts(dlg.m_listUnits).size(), 2u);
+                                  EXPECT_EQ(RowTexts(UnitList(dlg)).size(), 2u);
                               });
             EXPECT_EQ(server.Requests().size(), c.answers.front() == IDYES ? 1u : 0u);
         }
@@ -450,7 +443,7 @@ TEST_F(CurrencyUpdateTest, AnEngineErrorHalfWayKeepsTheOldCategoryWhole)
                   [&](CMainDlg& dlg)
                   {
                       EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Currency (2026-07-06)");
-                      EXPECT_EQ(RowTexts(dlg.m_listUnits).size(), 2u);
+                      EXPECT_EQ(RowTexts(UnitList(dlg)).size(), 2u);
                   });
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[2].text.rfind(L"no yen here", 0), 0u) << ToUtf8(boxes[2].text);
@@ -520,7 +513,7 @@ TEST(CurrencyRebuildChild, DISABLED_RebuildsUntilKilled)
     for (;;)
     {
         ScriptedMessageBoxes boxes({IDYES, IDYES});
-        CMainDlg dlg(L"Kalvo");
+        CMainDlg dlg;
         if (!dlg.Create())
             return;
         dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ID_CURRENCY_UPDATE, 0), 0);
@@ -561,7 +554,7 @@ TEST_F(CurrencyUpdateTest, AKillDuringTheRebuildLeavesTheOldCategoryOrTheNewOneW
         {
             // The next start: it replays or drops what the killed process left half done.
             ScriptedMessageBoxes boxes;
-            CMainDlg next(L"Kalvo");
+            CMainDlg next;
             EXPECT_TRUE(next.Create());
             next.DestroyWindow();
             EXPECT_TRUE(boxes.boxes.empty()) << ToUtf8(boxes.boxes.front().text);
@@ -652,7 +645,7 @@ TEST_F(CurrencyUpdateTest, ADownloadedFileThatCannotBeReadIsReportedAndChangesNo
                       [&](CMainDlg& dlg)
                       {
                           EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Currency (2026-07-06)");
-                          EXPECT_EQ(RowTexts(dlg.m_listUnits).size(), 2u);
+                          EXPECT_EQ(RowTexts(UnitList(dlg)).size(), 2u);
                       });
         if (holder != INVALID_HANDLE_VALUE)
         {
