@@ -8,6 +8,8 @@
 #include <cstring>
 #include <cwctype>
 #include <limits>
+#include <map>
+#include <memory>
 #include <utility>
 
 namespace
@@ -104,10 +106,14 @@ double BitsDouble(std::uint64_t bits)
 }
 } // namespace
 
-void CDaoRecordset::StatementCloser::operator()(sqlite3_stmt* stmt) const
+struct CDaoRecordset::Statements
 {
-    sqlite3_finalize(stmt);
-}
+    Statement read;   // one record by key
+    Statement exists; // whether a key still has a record
+    Statement remove;
+    std::map<std::uint64_t, Statement> updates; // by the set of columns written
+    std::map<std::uint64_t, Statement> inserts;
+};
 
 CDaoRecordset::CDaoRecordset(CDaoDatabase* pDatabase) : m_pDatabase(pDatabase) {}
 
@@ -203,11 +209,7 @@ void CDaoRecordset::Close()
         return;
     m_open = false;
     m_mode = Mode::None;
-    m_read.reset();
-    m_exists.reset();
-    m_delete.reset();
-    m_updates.clear();
-    m_inserts.clear();
+    m_statements.reset();
     m_keys.clear();
     m_gone.clear();
     m_defaultSql.clear();
@@ -218,11 +220,7 @@ void CDaoRecordset::Close()
 
 void CDaoRecordset::Prepare(const std::wstring& defaultSql)
 {
-    m_read.reset();
-    m_exists.reset();
-    m_delete.reset();
-    m_updates.clear();
-    m_inserts.clear();
+    m_statements.reset();
     m_haveDefaults = false;
     m_defaultSql.clear();
 
@@ -231,13 +229,14 @@ void CDaoRecordset::Prepare(const std::wstring& defaultSql)
     std::string list;
     for (const Field& field : m_fields)
         list += (list.empty() ? "" : ", ") + ToUtf8(field.column);
-    m_read.reset(
-        PrepareStatement(Db(), "SELECT " + list + " FROM " + m_table + " WHERE " + key + " = ?")
-            .release());
-    m_exists.reset(
-        PrepareStatement(Db(), "SELECT 1 FROM " + m_table + " WHERE " + key + " = ?").release());
-    m_delete.reset(
-        PrepareStatement(Db(), "DELETE FROM " + m_table + " WHERE " + key + " = ?").release());
+    auto statements = std::make_unique<Statements>();
+    statements->read =
+        PrepareStatement(Db(), "SELECT " + list + " FROM " + m_table + " WHERE " + key + " = ?");
+    statements->exists =
+        PrepareStatement(Db(), "SELECT 1 FROM " + m_table + " WHERE " + key + " = ?");
+    statements->remove =
+        PrepareStatement(Db(), "DELETE FROM " + m_table + " WHERE " + key + " = ?");
+    m_statements = std::move(statements);
     m_defaultSql = defaultSql;
 }
 
@@ -270,7 +269,7 @@ bool CDaoRecordset::Load(std::size_t index)
 {
     if (m_gone[index])
         return false;
-    sqlite3_stmt* stmt = m_read.get();
+    sqlite3_stmt* stmt = m_statements->read.get();
     sqlite3_reset(stmt);
     CheckSqlite(Db(), sqlite3_bind_int64(stmt, 1, m_keys[index]));
     if (!StepRow(Db(), stmt))
@@ -311,7 +310,7 @@ bool CDaoRecordset::StillExists(std::size_t index) const
 {
     if (m_gone[index])
         return false;
-    sqlite3_stmt* stmt = m_exists.get();
+    sqlite3_stmt* stmt = m_statements->exists.get();
     sqlite3_reset(stmt);
     CheckSqlite(Db(), sqlite3_bind_int64(stmt, 1, m_keys[index]));
     bool found = StepRow(Db(), stmt);
@@ -697,7 +696,7 @@ void CDaoRecordset::BindChanged(sqlite3_stmt* stmt, std::uint64_t mask) const
 
 sqlite3_stmt* CDaoRecordset::UpdateStatement(std::uint64_t mask)
 {
-    StatementPtr& cached = m_updates[mask];
+    Statement& cached = m_statements->updates[mask];
     if (!cached)
     {
         std::string sql = "UPDATE " + m_table + " SET ";
@@ -711,14 +710,14 @@ sqlite3_stmt* CDaoRecordset::UpdateStatement(std::uint64_t mask)
             }
         }
         sql += " WHERE " + ToUtf8(m_fields[0].column) + " = ?";
-        cached.reset(PrepareStatement(Db(), sql).release());
+        cached = PrepareStatement(Db(), sql);
     }
     return cached.get();
 }
 
 sqlite3_stmt* CDaoRecordset::InsertStatement(std::uint64_t mask)
 {
-    StatementPtr& cached = m_inserts[mask];
+    Statement& cached = m_statements->inserts[mask];
     if (!cached)
     {
         std::string sql = "INSERT INTO " + m_table;
@@ -740,7 +739,7 @@ sqlite3_stmt* CDaoRecordset::InsertStatement(std::uint64_t mask)
             }
             sql += " (" + columns + ") VALUES (" + values + ")";
         }
-        cached.reset(PrepareStatement(Db(), sql).release());
+        cached = PrepareStatement(Db(), sql);
     }
     return cached.get();
 }
@@ -844,7 +843,7 @@ void CDaoRecordset::Delete()
 {
     RequireRecord();
     m_mode = Mode::None;
-    sqlite3_stmt* stmt = m_delete.get();
+    sqlite3_stmt* stmt = m_statements->remove.get();
     sqlite3_reset(stmt);
     CheckSqlite(Db(), sqlite3_bind_int64(stmt, 1, m_keys[m_index]));
     StepToDone(Db(), stmt);

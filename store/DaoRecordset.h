@@ -3,7 +3,6 @@
 #include "store/DaoDatabase.h"
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -128,11 +127,7 @@ private:
         std::uint64_t bits = 0; // Long, Bool, or a double's bit pattern
         std::wstring text;
     };
-    struct StatementCloser
-    {
-        void operator()(sqlite3_stmt* stmt) const;
-    };
-    using StatementPtr = std::unique_ptr<sqlite3_stmt, StatementCloser>;
+    struct Statements; // defined in the .cpp: the program including this header needs no SQLite
     enum class Place
     {
         Empty, // no record either way: both BOF and EOF
@@ -191,9 +186,5 @@ private:
     Place m_placeBeforeAdd = Place::Empty;
     std::size_t m_indexBeforeAdd = 0;
 
-    StatementPtr m_read;   // one record by key
-    StatementPtr m_exists; // whether a key still has a record
-    StatementPtr m_delete;
-    std::map<std::uint64_t, StatementPtr> m_updates; // by the set of columns written
-    std::map<std::uint64_t, StatementPtr> m_inserts;
+    std::unique_ptr<Statements> m_statements; // prepared for m_table while open
 };
