@@ -1,12 +1,12 @@
 #include "store/DaoRecordset.h"
 
 #include "store/DaoException.h"
+#include "store/SqlNames.h"
 #include "store/SqliteCall.h"
 #include "store/Utf8.h"
 
 #include <algorithm>
 #include <cstring>
-#include <cwctype>
 #include <limits>
 #include <map>
 #include <memory>
@@ -22,73 +22,6 @@ std::uint64_t Bit(std::size_t index)
 [[noreturn]] void ThrowNoCurrentRecord()
 {
     throw CDaoException(SQLITE_NOTFOUND, L"No current record.");
-}
-
-// The table is the first name after a FROM keyword outside brackets and quotes.
-std::wstring TableOf(const std::wstring& sql)
-{
-    auto isWordChar = [](wchar_t c) { return std::iswalnum(c) || c == L'_'; };
-    std::size_t i = 0;
-    const std::size_t n = sql.size();
-    while (i < n)
-    {
-        wchar_t c = sql[i];
-        if (c == L'[' || c == L'"' || c == L'`' || c == L'\'')
-        {
-            wchar_t close = (c == L'[') ? L']' : c;
-            std::size_t end = sql.find(close, i + 1);
-            i = (end == std::wstring::npos) ? n : end + 1;
-            continue;
-        }
-        if (!isWordChar(c))
-        {
-            ++i;
-            continue;
-        }
-        std::size_t start = i;
-        while (i < n && isWordChar(sql[i]))
-            ++i;
-        if (i - start != 4 || std::towupper(sql[start]) != L'F' ||
-            std::towupper(sql[start + 1]) != L'R' || std::towupper(sql[start + 2]) != L'O' ||
-            std::towupper(sql[start + 3]) != L'M')
-            continue;
-        while (i < n && std::iswspace(sql[i]))
-            ++i;
-        if (i >= n)
-            break;
-        if (sql[i] == L'[' || sql[i] == L'"' || sql[i] == L'`')
-        {
-            wchar_t close = (sql[i] == L'[') ? L']' : sql[i];
-            std::size_t end = sql.find(close, i + 1);
-            if (end == std::wstring::npos)
-                break;
-            return sql.substr(i, end + 1 - i);
-        }
-        start = i;
-        while (i < n && isWordChar(sql[i]))
-            ++i;
-        if (i > start)
-            return sql.substr(start, i - start);
-        break;
-    }
-    throw CDaoException(SQLITE_ERROR, L"No table named after FROM in: " + sql);
-}
-
-std::wstring Unquoted(const std::wstring& name)
-{
-    if (name.size() >= 2 && (name.front() == L'[' || name.front() == L'"' || name.front() == L'`'))
-        return name.substr(1, name.size() - 2);
-    return name;
-}
-
-bool SameName(const std::wstring& a, const std::wstring& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::towlower(a[i]) != std::towlower(b[i]))
-            return false;
-    return true;
 }
 
 std::uint64_t DoubleBits(double value)
