@@ -6,36 +6,15 @@
 #include "store/Utf8.h"
 
 #include <algorithm>
-#include <cstring>
-#include <limits>
 #include <map>
 #include <memory>
 #include <utility>
 
 namespace
 {
-std::uint64_t Bit(std::size_t index)
-{
-    return std::uint64_t{1} << index;
-}
-
 [[noreturn]] void ThrowNoCurrentRecord()
 {
     throw CDaoException(SQLITE_NOTFOUND, L"No current record.");
-}
-
-std::uint64_t DoubleBits(double value)
-{
-    std::uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-double BitsDouble(std::uint64_t bits)
-{
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
 }
 } // namespace
 
@@ -88,14 +67,13 @@ void CDaoRecordset::Open()
     Close();
     if (m_pDatabase == nullptr || !m_pDatabase->IsOpen())
         throw CDaoException(SQLITE_MISUSE, L"The database is not open.");
-    if (m_fields.empty())
+    if (m_fields.Empty())
     {
         CDaoFieldExchange fx;
         DoFieldExchange(fx);
-        if (fx.m_fields.empty() || fx.m_fields.size() > 64)
+        if (fx.m_fields.empty() || fx.m_fields.size() > CBoundFields::kMaxCount)
             throw CDaoException(SQLITE_MISUSE, L"A record set binds between 1 and 64 columns.");
-        m_fields = std::move(fx.m_fields);
-        m_null.assign(m_fields.size(), 0);
+        m_fields = CBoundFields(std::move(fx.m_fields));
     }
     std::wstring defaultSql = GetDefaultSQL();
     try
@@ -158,10 +136,10 @@ void CDaoRecordset::Prepare(const std::wstring& defaultSql)
     m_defaultSql.clear();
 
     m_table = ToUtf8(TableOf(defaultSql));
-    std::string key = ToUtf8(m_fields[0].column);
+    std::string key = ToUtf8(m_fields.Column(0));
     std::string list;
-    for (const Field& field : m_fields)
-        list += (list.empty() ? "" : ", ") + ToUtf8(field.column);
+    for (std::size_t i = 0; i < m_fields.Count(); ++i)
+        list += (list.empty() ? "" : ", ") + ToUtf8(m_fields.Column(i));
     auto statements = std::make_unique<Statements>();
     statements->read =
         PrepareStatement(Db(), "SELECT " + list + " FROM " + m_table + " WHERE " + key + " = ?");
@@ -211,30 +189,7 @@ bool CDaoRecordset::Load(std::size_t index)
         m_gone[index] = 1;
         return false;
     }
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-    {
-        const int column = static_cast<int>(i);
-        const bool isNull = sqlite3_column_type(stmt, column) == SQLITE_NULL;
-        m_null[i] = isNull;
-        void* member = m_fields[i].member;
-        switch (m_fields[i].type)
-        {
-        case FieldType::Long:
-            *static_cast<std::int32_t*>(member) =
-                static_cast<std::int32_t>(sqlite3_column_int64(stmt, column));
-            break;
-        case FieldType::Bool:
-            *static_cast<bool*>(member) = sqlite3_column_int64(stmt, column) != 0;
-            break;
-        case FieldType::Double:
-            *static_cast<double*>(member) = isNull ? std::numeric_limits<double>::quiet_NaN()
-                                                   : sqlite3_column_double(stmt, column);
-            break;
-        case FieldType::Text:
-            *static_cast<std::wstring*>(member) = ColumnText(stmt, column);
-            break;
-        }
-    }
+    m_fields.Read(stmt);
     sqlite3_reset(stmt);
     return true;
 }
@@ -448,47 +403,6 @@ void CDaoRecordset::SetBookmark(Bookmark bookmark)
     throw CDaoException(SQLITE_NOTFOUND, L"The bookmarked record is not in the set.");
 }
 
-CDaoRecordset::FieldValue CDaoRecordset::Capture(const Field& field) const
-{
-    FieldValue value;
-    switch (field.type)
-    {
-    case FieldType::Long:
-        value.bits = static_cast<std::uint32_t>(*static_cast<const std::int32_t*>(field.member));
-        break;
-    case FieldType::Bool:
-        value.bits = *static_cast<const bool*>(field.member) ? 1 : 0;
-        break;
-    case FieldType::Double:
-        value.bits = DoubleBits(*static_cast<const double*>(field.member));
-        break;
-    case FieldType::Text:
-        value.text = *static_cast<const std::wstring*>(field.member);
-        break;
-    }
-    return value;
-}
-
-void CDaoRecordset::Assign(const Field& field, const FieldValue& value)
-{
-    switch (field.type)
-    {
-    case FieldType::Long:
-        *static_cast<std::int32_t*>(field.member) =
-            static_cast<std::int32_t>(static_cast<std::uint32_t>(value.bits));
-        break;
-    case FieldType::Bool:
-        *static_cast<bool*>(field.member) = value.bits != 0;
-        break;
-    case FieldType::Double:
-        *static_cast<double*>(field.member) = BitsDouble(value.bits);
-        break;
-    case FieldType::Text:
-        *static_cast<std::wstring*>(field.member) = value.text;
-        break;
-    }
-}
-
 // Reads each bound column's default from the table definition in the file, so that a new
 // record's members start out as the values the engine would give them.
 void CDaoRecordset::LoadDefaults()
@@ -509,41 +423,21 @@ void CDaoRecordset::LoadDefaults()
                                       : ColumnText(info.get(), 1));
         }
     }
-    m_defaults.assign(m_fields.size(), FieldValue());
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
+    m_defaults.assign(m_fields.Count(), FieldValue());
+    for (std::size_t i = 0; i < m_fields.Count(); ++i)
     {
-        const Field& field = m_fields[i];
         std::wstring expression;
         for (std::size_t c = 0; c < names.size(); ++c)
-            if (SameName(names[c], Unquoted(field.column)))
+            if (SameName(names[c], Unquoted(m_fields.Column(i))))
                 expression = expressions[c];
         if (expression.empty())
         {
-            if (field.type == FieldType::Double)
-                m_defaults[i].bits = DoubleBits(std::numeric_limits<double>::quiet_NaN());
+            m_defaults[i] = m_fields.ValueOfNull(i);
             continue;
         }
         Statement eval = PrepareStatement(Db(), "SELECT " + ToUtf8(expression));
-        if (!StepRow(Db(), eval.get()))
-            continue;
-        sqlite3_stmt* stmt = eval.get();
-        const bool isNull = sqlite3_column_type(stmt, 0) == SQLITE_NULL;
-        switch (field.type)
-        {
-        case FieldType::Long:
-            m_defaults[i].bits = static_cast<std::uint32_t>(sqlite3_column_int64(stmt, 0));
-            break;
-        case FieldType::Bool:
-            m_defaults[i].bits = sqlite3_column_int64(stmt, 0) != 0 ? 1 : 0;
-            break;
-        case FieldType::Double:
-            m_defaults[i].bits = DoubleBits(isNull ? std::numeric_limits<double>::quiet_NaN()
-                                                   : sqlite3_column_double(stmt, 0));
-            break;
-        case FieldType::Text:
-            m_defaults[i].text = ColumnText(stmt, 0);
-            break;
-        }
+        if (StepRow(Db(), eval.get()))
+            m_defaults[i] = m_fields.ValueOfColumn(i, eval.get(), 0);
     }
     m_haveDefaults = true;
 }
@@ -553,11 +447,11 @@ void CDaoRecordset::AddNew()
     RequireOpen();
     m_mode = Mode::None;
     LoadDefaults();
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-        Assign(m_fields[i], m_defaults[i]);
+    for (std::size_t i = 0; i < m_fields.Count(); ++i)
+        m_fields.Assign(i, m_defaults[i]);
     m_snapshot = m_defaults;
-    m_null.assign(m_fields.size(), 1);
-    m_writeNull.assign(m_fields.size(), 0);
+    m_fields.NoteAllNull();
+    m_fields.ClearNullMarks();
     m_placeBeforeAdd = m_place;
     m_indexBeforeAdd = m_index;
     m_mode = Mode::AddNew;
@@ -573,82 +467,57 @@ void CDaoRecordset::Edit()
         ThrowNoCurrentRecord();
     }
     m_snapshot.clear();
-    for (const Field& field : m_fields)
-        m_snapshot.push_back(Capture(field));
-    m_writeNull.assign(m_fields.size(), 0);
+    for (std::size_t i = 0; i < m_fields.Count(); ++i)
+        m_snapshot.push_back(m_fields.Capture(i));
+    m_fields.ClearNullMarks();
     m_mode = Mode::Edit;
 }
 
-std::uint64_t CDaoRecordset::ChangedFields() const
+// Text made NULL counts as changed even when it was empty already: empty is not NULL.
+bool CDaoRecordset::Changed(std::size_t index) const
 {
-    std::uint64_t mask = 0;
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-    {
-        FieldValue now = Capture(m_fields[i]);
-        if (now.bits != m_snapshot[i].bits || now.text != m_snapshot[i].text || WritesNull(i))
-            mask |= Bit(i);
-    }
+    return m_fields.Capture(index) != m_snapshot[index] || m_fields.IsMarkedNull(index);
+}
+
+CDaoRecordset::Mask CDaoRecordset::ChangedFields() const
+{
+    Mask mask = 0;
+    for (std::size_t i = 0; i < m_fields.Count(); ++i)
+        if (Changed(i))
+            mask |= CBoundFields::Bit(i);
     return mask;
 }
 
-void CDaoRecordset::BindChanged(sqlite3_stmt* stmt, std::uint64_t mask) const
+void CDaoRecordset::BindChanged(sqlite3_stmt* stmt, Mask mask) const
 {
     int parameter = 0;
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-    {
-        if ((mask & Bit(i)) == 0)
-            continue;
-        ++parameter;
-        const void* member = m_fields[i].member;
-        int rc = SQLITE_OK;
-        switch (m_fields[i].type)
-        {
-        case FieldType::Long:
-            rc = sqlite3_bind_int(stmt, parameter, *static_cast<const std::int32_t*>(member));
-            break;
-        case FieldType::Bool:
-            rc = sqlite3_bind_int(stmt, parameter, *static_cast<const bool*>(member) ? 1 : 0);
-            break;
-        case FieldType::Double:
-        {
-            double value = *static_cast<const double*>(member);
-            rc = (value != value) ? sqlite3_bind_null(stmt, parameter)
-                                  : sqlite3_bind_double(stmt, parameter, value);
-            break;
-        }
-        case FieldType::Text:
-            if (WritesNull(i))
-                rc = sqlite3_bind_null(stmt, parameter);
-            else
-                BindText(Db(), stmt, parameter, *static_cast<const std::wstring*>(member));
-            break;
-        }
-        CheckSqlite(Db(), rc);
-    }
+    for (std::size_t i = 0; i < m_fields.Count(); ++i)
+        if (mask & CBoundFields::Bit(i))
+            m_fields.Bind(i, Db(), stmt, ++parameter);
 }
 
-sqlite3_stmt* CDaoRecordset::UpdateStatement(std::uint64_t mask)
+sqlite3_stmt* CDaoRecordset::UpdateStatement(Mask mask)
 {
     Statement& cached = m_statements->updates[mask];
     if (!cached)
     {
         std::string sql = "UPDATE " + m_table + " SET ";
         const char* separator = "";
-        for (std::size_t i = 0; i < m_fields.size(); ++i)
+        for (std::size_t i = 0; i < m_fields.Count(); ++i)
         {
-            if (mask & Bit(i))
+            if (mask & CBoundFields::Bit(i))
             {
-                sql += separator + ToUtf8(m_fields[i].column) + " = ?";
+                sql += separator + ToUtf8(m_fields.Column(i)) + " = ?";
                 separator = ", ";
             }
         }
-        sql += " WHERE " + ToUtf8(m_fields[0].column) + " = ?";
+        sql += " WHERE " + ToUtf8(m_fields.Column(0)) + " = ?";
         cached = PrepareStatement(Db(), sql);
     }
     return cached.get();
 }
 
-sqlite3_stmt* CDaoRecordset::InsertStatement(std::uint64_t mask)
+sqlite3_stmt* CDaoRecordset::InsertStatement(Mask mask)
 {
     Statement& cached = m_statements->inserts[mask];
     if (!cached)
@@ -662,11 +531,11 @@ sqlite3_stmt* CDaoRecordset::InsertStatement(std::uint64_t mask)
         {
             std::string columns;
             std::string values;
-            for (std::size_t i = 0; i < m_fields.size(); ++i)
+            for (std::size_t i = 0; i < m_fields.Count(); ++i)
             {
-                if (mask & Bit(i))
+                if (mask & CBoundFields::Bit(i))
                 {
-                    columns += (columns.empty() ? "" : ", ") + ToUtf8(m_fields[i].column);
+                    columns += (columns.empty() ? "" : ", ") + ToUtf8(m_fields.Column(i));
                     values += values.empty() ? "?" : ", ?";
                 }
             }
@@ -677,7 +546,7 @@ sqlite3_stmt* CDaoRecordset::InsertStatement(std::uint64_t mask)
     return cached.get();
 }
 
-void CDaoRecordset::WriteEdit(std::uint64_t mask)
+void CDaoRecordset::WriteEdit(Mask mask)
 {
     if (mask == 0)
         return;
@@ -695,18 +564,12 @@ void CDaoRecordset::WriteEdit(std::uint64_t mask)
         m_place = Place::Deleted;
         throw CDaoException(SQLITE_NOTFOUND, L"The record has been deleted.");
     }
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-    {
-        if (mask & Bit(i))
-            m_null[i] = WritesNull(i) || (m_fields[i].type == FieldType::Double &&
-                                          *static_cast<const double*>(m_fields[i].member) !=
-                                              *static_cast<const double*>(m_fields[i].member));
-    }
-    if (mask & Bit(0))
-        m_keys[m_index] = *static_cast<const std::int32_t*>(m_fields[0].member);
+    m_fields.NoteWritten(mask);
+    if (mask & CBoundFields::Bit(0))
+        m_keys[m_index] = m_fields.Key();
 }
 
-void CDaoRecordset::WriteNew(std::uint64_t mask)
+void CDaoRecordset::WriteNew(Mask mask)
 {
     sqlite3_stmt* stmt = InsertStatement(mask);
     sqlite3_reset(stmt);
@@ -729,18 +592,18 @@ void CDaoRecordset::Update()
         throw CDaoException(SQLITE_MISUSE, L"Update without Edit or AddNew.");
     const Mode mode = m_mode;
     m_mode = Mode::None; // whatever happens below, this edit is finished
-    const std::uint64_t mask = ChangedFields();
+    const Mask mask = ChangedFields();
     try
     {
         if (mode == Mode::Edit)
             WriteEdit(mask);
         else
             WriteNew(mask);
-        m_writeNull.assign(m_fields.size(), 0);
+        m_fields.ClearNullMarks();
     }
     catch (...)
     {
-        m_writeNull.assign(m_fields.size(), 0);
+        m_fields.ClearNullMarks();
         if (mode == Mode::AddNew)
         {
             m_place = m_placeBeforeAdd;
@@ -787,26 +650,14 @@ void CDaoRecordset::Delete()
 
 bool CDaoRecordset::IsFieldNull(const void* pMember) const
 {
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-    {
-        if (m_fields[i].member != pMember)
-            continue;
-        if (m_mode != Mode::None && WritesNull(i))
-            return true;
-        if (m_mode != Mode::None && (ChangedFields() & Bit(i)) != 0)
-            return false;
-        return m_null[i] != 0;
-    }
-    return false;
-}
-
-// A text member marked by SetFieldNull and still empty. (A double is written as NULL
-// whenever it holds NaN, so it needs no mark.)
-bool CDaoRecordset::WritesNull(std::size_t index) const
-{
-    return index < m_writeNull.size() && m_writeNull[index] &&
-           m_fields[index].type == FieldType::Text &&
-           static_cast<const std::wstring*>(m_fields[index].member)->empty();
+    const std::size_t index = m_fields.IndexOf(pMember);
+    if (index == m_fields.Count())
+        return false;
+    if (m_mode != Mode::None && m_fields.IsMarkedNull(index))
+        return true;
+    if (m_mode != Mode::None && Changed(index))
+        return false;
+    return m_fields.WasNull(index);
 }
 
 void CDaoRecordset::SetFieldNull(void* pMember)
@@ -814,24 +665,7 @@ void CDaoRecordset::SetFieldNull(void* pMember)
     RequireOpen();
     if (m_mode == Mode::None)
         throw CDaoException(SQLITE_MISUSE, L"SetFieldNull without Edit or AddNew.");
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-    {
-        if (m_fields[i].member != pMember)
-            continue;
-        switch (m_fields[i].type)
-        {
-        case FieldType::Text:
-            static_cast<std::wstring*>(pMember)->clear();
-            m_writeNull[i] = 1;
-            return;
-        case FieldType::Double:
-            *static_cast<double*>(pMember) = std::numeric_limits<double>::quiet_NaN();
-            return;
-        case FieldType::Long:
-        case FieldType::Bool:
-            break;
-        }
-        break;
-    }
-    throw CDaoException(SQLITE_MISUSE, L"SetFieldNull on a member that cannot be NULL.");
+    const std::size_t index = m_fields.IndexOf(pMember);
+    if (index == m_fields.Count() || !m_fields.SetNull(index))
+        throw CDaoException(SQLITE_MISUSE, L"SetFieldNull on a member that cannot be NULL.");
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/BoundFields.h"
 #include "store/DaoDatabase.h"
 
 #include <cstdint>
@@ -14,34 +15,21 @@ struct sqlite3_stmt;
 class CDaoFieldExchange
 {
 public:
-    void Long(const wchar_t* column, std::int32_t& value) { Add(column, Type::Long, &value); }
-    void Text(const wchar_t* column, std::wstring& value) { Add(column, Type::Text, &value); }
-    void Bool(const wchar_t* column, bool& value) { Add(column, Type::Bool, &value); }
-    void Double(const wchar_t* column, double& value) { Add(column, Type::Double, &value); }
+    void Long(const wchar_t* column, std::int32_t& value) { Add(column, FieldType::Long, &value); }
+    void Text(const wchar_t* column, std::wstring& value) { Add(column, FieldType::Text, &value); }
+    void Bool(const wchar_t* column, bool& value) { Add(column, FieldType::Bool, &value); }
+    void Double(const wchar_t* column, double& value) { Add(column, FieldType::Double, &value); }
 
 private:
     friend class CDaoRecordset;
-    enum class Type
-    {
-        Long,
-        Text,
-        Bool,
-        Double
-    };
-    struct Field
-    {
-        std::wstring column; // as written in the select list, e.g. L"[UnitName]"
-        Type type;
-        void* member;
-    };
 
     CDaoFieldExchange() = default;
-    void Add(const wchar_t* column, Type type, void* member)
+    void Add(const wchar_t* column, FieldType type, void* member)
     {
-        m_fields.push_back(Field{column, type, member});
+        m_fields.push_back(BoundField{column, type, member});
     }
 
-    std::vector<Field> m_fields;
+    std::vector<BoundField> m_fields;
 };
 
 // A dynaset over one table. Opening (or requerying) captures the keys the query selects, in
@@ -120,13 +108,7 @@ protected:
     CDaoDatabase* m_pDatabase;
 
 private:
-    using Field = CDaoFieldExchange::Field;
-    using FieldType = CDaoFieldExchange::Type;
-    struct FieldValue
-    {
-        std::uint64_t bits = 0; // Long, Bool, or a double's bit pattern
-        std::wstring text;
-    };
+    using Mask = CBoundFields::Mask;
     struct Statements; // defined in the .cpp: the program including this header needs no SQLite
     enum class Place
     {
@@ -155,18 +137,16 @@ private:
     void ScanForward(std::size_t from);
     void ScanBackward(std::size_t from);
     void LoadDefaults();
-    FieldValue Capture(const Field& field) const;
-    void Assign(const Field& field, const FieldValue& value);
-    std::uint64_t ChangedFields() const;
-    void BindChanged(sqlite3_stmt* stmt, std::uint64_t mask) const;
-    sqlite3_stmt* UpdateStatement(std::uint64_t mask);
-    sqlite3_stmt* InsertStatement(std::uint64_t mask);
-    void WriteEdit(std::uint64_t mask);
-    void WriteNew(std::uint64_t mask);
-    bool WritesNull(std::size_t index) const;
+    bool Changed(std::size_t index) const;
+    Mask ChangedFields() const;
+    void BindChanged(sqlite3_stmt* stmt, Mask mask) const;
+    sqlite3_stmt* UpdateStatement(Mask mask);
+    sqlite3_stmt* InsertStatement(Mask mask);
+    void WriteEdit(Mask mask);
+    void WriteNew(Mask mask);
 
     bool m_open = false;
-    std::vector<Field> m_fields;
+    CBoundFields m_fields;
     std::wstring m_defaultSql; // what GetDefaultSQL() gave when the statements were made
     std::wstring m_sql;        // the query last sent
     std::string m_table;       // as written after FROM, in UTF-8
@@ -179,8 +159,6 @@ private:
     std::size_t m_index = 0; // into m_keys, for Record and Deleted
     Mode m_mode = Mode::None;
     std::vector<FieldValue> m_snapshot; // values at Edit / AddNew, to find what changed
-    std::vector<char> m_null;           // per field: NULL when last read
-    std::vector<char> m_writeNull;      // per field: SetFieldNull during this Edit/AddNew
     std::vector<FieldValue> m_defaults;
     bool m_haveDefaults = false;
     Place m_placeBeforeAdd = Place::Empty;
