@@ -53,7 +53,7 @@ void CDaoRecordset::RequireOpen() const
 void CDaoRecordset::RequireRecord() const
 {
     RequireOpen();
-    if (m_place != Place::Record)
+    if (!m_cursor.OnRecord())
         ThrowNoCurrentRecord();
 }
 
@@ -121,11 +121,9 @@ void CDaoRecordset::Close()
     m_open = false;
     m_mode = Mode::None;
     m_statements.reset();
-    m_keys.clear();
-    m_gone.clear();
+    m_cursor.Reset({});
     m_defaultSql.clear();
     m_haveDefaults = false;
-    m_place = Place::Empty;
     m_pDatabase->Detach(this);
 }
 
@@ -158,35 +156,27 @@ void CDaoRecordset::CaptureKeys(const std::wstring& defaultSql)
         m_sql += L" WHERE " + m_strFilter;
     if (!m_strSort.empty())
         m_sql += L" ORDER BY " + m_strSort;
-    m_keys.clear();
-    m_gone.clear();
-    m_place = Place::Empty;
+    m_cursor.Reset({});
     std::vector<std::int64_t> keys;
     Statement query = PrepareStatement(Db(), ToUtf8(m_sql));
     while (StepRow(Db(), query.get()))
         keys.push_back(sqlite3_column_int64(query.get(), 0));
-    m_keys = std::move(keys); // only a complete key set: a failed query leaves the set empty
-    m_gone.assign(m_keys.size(), 0);
+    m_cursor.Reset(std::move(keys)); // only a complete key set: a failed query leaves none
     m_checkedAt = m_pDatabase->CurrentDeletionStamp();
     m_checked = true;
-    ScanForward(0);
-    if (m_place == Place::AfterLast)
-        m_place = Place::Empty;
+    m_cursor.First(Reader());
 }
 
-// Reads the record at index into the members; false (and the key marked gone) when the
-// record has been deleted since the keys were captured.
-bool CDaoRecordset::Load(std::size_t index)
+// Reads the record with the key into the members; false when it has been deleted since the
+// keys were captured.
+bool CDaoRecordset::ReadRecord(std::int64_t key)
 {
-    if (m_gone[index])
-        return false;
     sqlite3_stmt* stmt = m_statements->read.get();
     sqlite3_reset(stmt);
-    CheckSqlite(Db(), sqlite3_bind_int64(stmt, 1, m_keys[index]));
+    CheckSqlite(Db(), sqlite3_bind_int64(stmt, 1, key));
     if (!StepRow(Db(), stmt))
     {
         sqlite3_reset(stmt);
-        m_gone[index] = 1;
         return false;
     }
     m_fields.Read(stmt);
@@ -194,18 +184,19 @@ bool CDaoRecordset::Load(std::size_t index)
     return true;
 }
 
-bool CDaoRecordset::StillExists(std::size_t index) const
+bool CDaoRecordset::RecordExists(std::int64_t key) const
 {
-    if (m_gone[index])
-        return false;
     sqlite3_stmt* stmt = m_statements->exists.get();
     sqlite3_reset(stmt);
-    CheckSqlite(Db(), sqlite3_bind_int64(stmt, 1, m_keys[index]));
+    CheckSqlite(Db(), sqlite3_bind_int64(stmt, 1, key));
     bool found = StepRow(Db(), stmt);
     sqlite3_reset(stmt);
-    if (!found)
-        m_gone[index] = 1;
     return found;
+}
+
+CKeySetCursor::Probe CDaoRecordset::Reader()
+{
+    return [this](std::int64_t key) { return ReadRecord(key); };
 }
 
 // Counting and positioning need to know which keys are gone; probing every key costs a
@@ -215,71 +206,30 @@ void CDaoRecordset::CheckDeletions() const
     const CDaoDatabase::DeletionStamp now = m_pDatabase->CurrentDeletionStamp();
     if (m_checked && now == m_checkedAt)
         return;
-    for (std::size_t i = 0; i < m_keys.size(); ++i)
-        StillExists(i);
+    m_cursor.Recheck([this](std::int64_t key) { return RecordExists(key); });
     m_checkedAt = now;
     m_checked = true;
 }
 
 void CDaoRecordset::ReloadCurrent()
 {
-    if (m_place == Place::Record && !Load(m_index))
-        m_place = Place::Deleted;
-}
-
-void CDaoRecordset::ScanForward(std::size_t from)
-{
-    for (std::size_t i = from; i < m_keys.size(); ++i)
-    {
-        if (Load(i))
-        {
-            m_place = Place::Record;
-            m_index = i;
-            return;
-        }
-    }
-    m_place = Place::AfterLast;
-}
-
-void CDaoRecordset::ScanBackward(std::size_t from)
-{
-    for (std::size_t i = from; i-- > 0;)
-    {
-        if (Load(i))
-        {
-            m_place = Place::Record;
-            m_index = i;
-            return;
-        }
-    }
-    m_place = Place::BeforeFirst;
+    m_cursor.Reread(Reader());
 }
 
 void CDaoRecordset::MoveFirst()
 {
     RequireOpen();
     m_mode = Mode::None;
-    ScanForward(0);
-    if (m_place == Place::AfterLast)
-        m_place = Place::Empty;
+    m_cursor.First(Reader());
 }
 
 bool CDaoRecordset::MoveToKey(std::int64_t key)
 {
     RequireOpen();
     m_mode = Mode::None;
-    const auto found = std::find(m_keys.begin(), m_keys.end(), key);
-    if (found != m_keys.end())
-    {
-        const auto index = static_cast<std::size_t>(found - m_keys.begin());
-        if (Load(index))
-        {
-            m_place = Place::Record;
-            m_index = index;
-            return true;
-        }
-    }
-    m_place = m_keys.empty() ? Place::Empty : Place::AfterLast;
+    if (m_cursor.Seek(key, Reader()))
+        return true;
+    m_cursor.MovePastEnd();
     return false;
 }
 
@@ -287,57 +237,31 @@ void CDaoRecordset::MoveLast()
 {
     RequireOpen();
     m_mode = Mode::None;
-    ScanBackward(m_keys.size());
-    if (m_place == Place::BeforeFirst)
-        m_place = Place::Empty;
+    m_cursor.Last(Reader());
 }
 
 void CDaoRecordset::MoveNext()
 {
     RequireOpen();
     m_mode = Mode::None;
-    switch (m_place)
-    {
-    case Place::BeforeFirst:
-        ScanForward(0);
-        break;
-    case Place::Record:
-    case Place::Deleted:
-        ScanForward(m_index + 1);
-        break;
-    case Place::Empty:
-    case Place::AfterLast:
-        break;
-    }
+    m_cursor.Next(Reader());
 }
 
 void CDaoRecordset::MovePrev()
 {
     RequireOpen();
     m_mode = Mode::None;
-    switch (m_place)
-    {
-    case Place::AfterLast:
-        ScanBackward(m_keys.size());
-        break;
-    case Place::Record:
-    case Place::Deleted:
-        ScanBackward(m_index);
-        break;
-    case Place::Empty:
-    case Place::BeforeFirst:
-        break;
-    }
+    m_cursor.Prev(Reader());
 }
 
 bool CDaoRecordset::IsEOF() const
 {
-    return !m_open || m_place == Place::AfterLast || m_place == Place::Empty;
+    return !m_open || m_cursor.IsEOF();
 }
 
 bool CDaoRecordset::IsBOF() const
 {
-    return !m_open || m_place == Place::BeforeFirst || m_place == Place::Empty;
+    return !m_open || m_cursor.IsBOF();
 }
 
 std::int32_t CDaoRecordset::GetRecordCount() const
@@ -345,21 +269,15 @@ std::int32_t CDaoRecordset::GetRecordCount() const
     if (!m_open)
         return 0;
     CheckDeletions();
-    std::int32_t count = 0;
-    for (std::size_t i = 0; i < m_keys.size(); ++i)
-        count += m_gone[i] ? 0 : 1;
-    return count;
+    return m_cursor.Count();
 }
 
 std::int32_t CDaoRecordset::GetAbsolutePosition() const
 {
-    if (!m_open || m_place != Place::Record)
+    if (!m_open || !m_cursor.OnRecord())
         return -1;
     CheckDeletions();
-    std::int32_t position = 0;
-    for (std::size_t i = 0; i < m_index; ++i)
-        position += m_gone[i] ? 0 : 1;
-    return position;
+    return m_cursor.Position();
 }
 
 void CDaoRecordset::SetAbsolutePosition(std::int32_t position)
@@ -367,40 +285,23 @@ void CDaoRecordset::SetAbsolutePosition(std::int32_t position)
     RequireOpen();
     m_mode = Mode::None;
     CheckDeletions();
-    std::int32_t remaining = position;
-    for (std::size_t i = 0; position >= 0 && i < m_keys.size(); ++i)
-    {
-        if (!m_gone[i] && remaining-- == 0 && Load(i))
-        {
-            m_place = Place::Record;
-            m_index = i;
-            return;
-        }
-    }
-    throw CDaoException(SQLITE_RANGE, L"No record at position " + std::to_wstring(position) + L".");
+    if (!m_cursor.SeekPosition(position, Reader()))
+        throw CDaoException(SQLITE_RANGE,
+                            L"No record at position " + std::to_wstring(position) + L".");
 }
 
 CDaoRecordset::Bookmark CDaoRecordset::GetBookmark() const
 {
     RequireRecord();
-    return m_keys[m_index];
+    return m_cursor.CurrentKey();
 }
 
 void CDaoRecordset::SetBookmark(Bookmark bookmark)
 {
     RequireOpen();
     m_mode = Mode::None;
-    for (std::size_t i = 0; i < m_keys.size(); ++i)
-    {
-        if (m_keys[i] != bookmark)
-            continue;
-        if (!Load(i))
-            break;
-        m_place = Place::Record;
-        m_index = i;
-        return;
-    }
-    throw CDaoException(SQLITE_NOTFOUND, L"The bookmarked record is not in the set.");
+    if (!m_cursor.Seek(bookmark, Reader()))
+        throw CDaoException(SQLITE_NOTFOUND, L"The bookmarked record is not in the set.");
 }
 
 // Reads each bound column's default from the table definition in the file, so that a new
@@ -452,8 +353,6 @@ void CDaoRecordset::AddNew()
     m_snapshot = m_defaults;
     m_fields.NoteAllNull();
     m_fields.ClearNullMarks();
-    m_placeBeforeAdd = m_place;
-    m_indexBeforeAdd = m_index;
     m_mode = Mode::AddNew;
 }
 
@@ -461,11 +360,8 @@ void CDaoRecordset::Edit()
 {
     RequireRecord();
     m_mode = Mode::None;
-    if (!Load(m_index)) // start from what is stored now, not from what was read earlier
-    {
-        m_place = Place::Deleted;
+    if (!m_cursor.Reread(Reader())) // start from what is stored now, not from what was read
         ThrowNoCurrentRecord();
-    }
     m_snapshot.clear();
     for (std::size_t i = 0; i < m_fields.Count(); ++i)
         m_snapshot.push_back(m_fields.Capture(i));
@@ -555,18 +451,17 @@ void CDaoRecordset::WriteEdit(Mask mask)
     sqlite3_clear_bindings(stmt);
     BindChanged(stmt, mask);
     const int keyParameter = sqlite3_bind_parameter_count(stmt);
-    CheckSqlite(Db(), sqlite3_bind_int64(stmt, keyParameter, m_keys[m_index]));
+    CheckSqlite(Db(), sqlite3_bind_int64(stmt, keyParameter, m_cursor.CurrentKey()));
     StepToDone(Db(), stmt);
     sqlite3_reset(stmt);
     if (sqlite3_changes(Db()) == 0)
     {
-        m_gone[m_index] = 1;
-        m_place = Place::Deleted;
+        m_cursor.MarkCurrentGone();
         throw CDaoException(SQLITE_NOTFOUND, L"The record has been deleted.");
     }
     m_fields.NoteWritten(mask);
     if (mask & CBoundFields::Bit(0))
-        m_keys[m_index] = m_fields.Key();
+        m_cursor.RekeyCurrent(m_fields.Key());
 }
 
 void CDaoRecordset::WriteNew(Mask mask)
@@ -577,11 +472,8 @@ void CDaoRecordset::WriteNew(Mask mask)
     BindChanged(stmt, mask);
     StepToDone(Db(), stmt);
     sqlite3_reset(stmt);
-    m_keys.push_back(sqlite3_last_insert_rowid(Db()));
-    m_gone.push_back(0);
-    // Like a move back to where AddNew was called; an empty set now has a record after it.
-    m_place = (m_placeBeforeAdd == Place::Empty) ? Place::AfterLast : m_placeBeforeAdd;
-    m_index = m_indexBeforeAdd;
+    m_cursor.Append(sqlite3_last_insert_rowid(Db()));
+    // Every move ends an AddNew, so the cursor is still where AddNew was called.
     ReloadCurrent();
 }
 
@@ -604,11 +496,6 @@ void CDaoRecordset::Update()
     catch (...)
     {
         m_fields.ClearNullMarks();
-        if (mode == Mode::AddNew)
-        {
-            m_place = m_placeBeforeAdd;
-            m_index = m_indexBeforeAdd;
-        }
         try
         {
             ReloadCurrent();
@@ -625,13 +512,7 @@ void CDaoRecordset::CancelUpdate()
 {
     if (m_mode == Mode::None)
         return;
-    const Mode mode = m_mode;
     m_mode = Mode::None;
-    if (mode == Mode::AddNew)
-    {
-        m_place = m_placeBeforeAdd;
-        m_index = m_indexBeforeAdd;
-    }
     ReloadCurrent();
 }
 
@@ -641,11 +522,10 @@ void CDaoRecordset::Delete()
     m_mode = Mode::None;
     sqlite3_stmt* stmt = m_statements->remove.get();
     sqlite3_reset(stmt);
-    CheckSqlite(Db(), sqlite3_bind_int64(stmt, 1, m_keys[m_index]));
+    CheckSqlite(Db(), sqlite3_bind_int64(stmt, 1, m_cursor.CurrentKey()));
     StepToDone(Db(), stmt);
     sqlite3_reset(stmt);
-    m_gone[m_index] = 1;
-    m_place = Place::Deleted;
+    m_cursor.MarkCurrentGone();
 }
 
 bool CDaoRecordset::IsFieldNull(const void* pMember) const

@@ -2,6 +2,7 @@
 
 #include "store/BoundFields.h"
 #include "store/DaoDatabase.h"
+#include "store/KeySetCursor.h"
 
 #include <cstdint>
 #include <memory>
@@ -110,14 +111,6 @@ protected:
 private:
     using Mask = CBoundFields::Mask;
     struct Statements; // defined in the .cpp: the program including this header needs no SQLite
-    enum class Place
-    {
-        Empty, // no record either way: both BOF and EOF
-        BeforeFirst,
-        Record,
-        Deleted, // on a key whose record was just deleted
-        AfterLast
-    };
     enum class Mode
     {
         None,
@@ -130,12 +123,11 @@ private:
     void RequireRecord() const;
     void Prepare(const std::wstring& defaultSql);
     void CaptureKeys(const std::wstring& defaultSql);
-    bool Load(std::size_t index);
-    bool StillExists(std::size_t index) const;
+    bool ReadRecord(std::int64_t key);
+    bool RecordExists(std::int64_t key) const;
+    CKeySetCursor::Probe Reader();
     void CheckDeletions() const;
     void ReloadCurrent();
-    void ScanForward(std::size_t from);
-    void ScanBackward(std::size_t from);
     void LoadDefaults();
     bool Changed(std::size_t index) const;
     Mask ChangedFields() const;
@@ -150,19 +142,15 @@ private:
     std::wstring m_defaultSql; // what GetDefaultSQL() gave when the statements were made
     std::wstring m_sql;        // the query last sent
     std::string m_table;       // as written after FROM, in UTF-8
-    std::vector<std::int64_t> m_keys;
-    mutable std::vector<char> m_gone; // per key: its record is known to be deleted
-    // When the keys were last all checked; until a row may have been deleted, m_gone is exact.
+    CKeySetCursor m_cursor;
+    // When the keys were last all checked; until a row may have been deleted, the cursor
+    // knows exactly which are gone.
     mutable CDaoDatabase::DeletionStamp m_checkedAt{0, -1};
     mutable bool m_checked = false;
-    Place m_place = Place::Empty;
-    std::size_t m_index = 0; // into m_keys, for Record and Deleted
     Mode m_mode = Mode::None;
     std::vector<FieldValue> m_snapshot; // values at Edit / AddNew, to find what changed
     std::vector<FieldValue> m_defaults;
     bool m_haveDefaults = false;
-    Place m_placeBeforeAdd = Place::Empty;
-    std::size_t m_indexBeforeAdd = 0;
 
     std::unique_ptr<Statements> m_statements; // prepared for m_table while open
 };
