@@ -1,12 +1,10 @@
 #include "store/DaoRecordset.h"
 
 #include "store/DaoException.h"
-#include "store/SqlNames.h"
 #include "store/SqliteCall.h"
+#include "store/TableStatements.h"
 #include "store/Utf8.h"
 
-#include <algorithm>
-#include <map>
 #include <memory>
 #include <utility>
 
@@ -17,15 +15,6 @@ namespace
     throw CDaoException(SQLITE_NOTFOUND, L"No current record.");
 }
 } // namespace
-
-struct CDaoRecordset::Statements
-{
-    Statement read;   // one record by key
-    Statement exists; // whether a key still has a record
-    Statement remove;
-    std::map<std::uint64_t, Statement> updates; // by the set of columns written
-    std::map<std::uint64_t, Statement> inserts;
-};
 
 CDaoRecordset::CDaoRecordset(CDaoDatabase* pDatabase) : m_pDatabase(pDatabase) {}
 
@@ -123,29 +112,14 @@ void CDaoRecordset::Close()
     m_statements.reset();
     m_cursor.Reset({});
     m_defaultSql.clear();
-    m_haveDefaults = false;
     m_pDatabase->Detach(this);
 }
 
 void CDaoRecordset::Prepare(const std::wstring& defaultSql)
 {
     m_statements.reset();
-    m_haveDefaults = false;
     m_defaultSql.clear();
-
-    m_table = ToUtf8(TableOf(defaultSql));
-    std::string key = ToUtf8(m_fields.Column(0));
-    std::string list;
-    for (std::size_t i = 0; i < m_fields.Count(); ++i)
-        list += (list.empty() ? "" : ", ") + ToUtf8(m_fields.Column(i));
-    auto statements = std::make_unique<Statements>();
-    statements->read =
-        PrepareStatement(Db(), "SELECT " + list + " FROM " + m_table + " WHERE " + key + " = ?");
-    statements->exists =
-        PrepareStatement(Db(), "SELECT 1 FROM " + m_table + " WHERE " + key + " = ?");
-    statements->remove =
-        PrepareStatement(Db(), "DELETE FROM " + m_table + " WHERE " + key + " = ?");
-    m_statements = std::move(statements);
+    m_statements = std::make_unique<CTableStatements>(Db(), defaultSql, m_fields);
     m_defaultSql = defaultSql;
 }
 
@@ -167,36 +141,10 @@ void CDaoRecordset::CaptureKeys(const std::wstring& defaultSql)
     m_cursor.First(Reader());
 }
 
-// Reads the record with the key into the members; false when it has been deleted since the
-// keys were captured.
-bool CDaoRecordset::ReadRecord(std::int64_t key)
-{
-    sqlite3_stmt* stmt = m_statements->read.get();
-    sqlite3_reset(stmt);
-    CheckSqlite(Db(), sqlite3_bind_int64(stmt, 1, key));
-    if (!StepRow(Db(), stmt))
-    {
-        sqlite3_reset(stmt);
-        return false;
-    }
-    m_fields.Read(stmt);
-    sqlite3_reset(stmt);
-    return true;
-}
-
-bool CDaoRecordset::RecordExists(std::int64_t key) const
-{
-    sqlite3_stmt* stmt = m_statements->exists.get();
-    sqlite3_reset(stmt);
-    CheckSqlite(Db(), sqlite3_bind_int64(stmt, 1, key));
-    bool found = StepRow(Db(), stmt);
-    sqlite3_reset(stmt);
-    return found;
-}
-
+// The cursor reads each record it moves onto into the members through this.
 CKeySetCursor::Probe CDaoRecordset::Reader()
 {
-    return [this](std::int64_t key) { return ReadRecord(key); };
+    return [this](std::int64_t key) { return m_statements->Read(key); };
 }
 
 // Counting and positioning need to know which keys are gone; probing every key costs a
@@ -206,7 +154,7 @@ void CDaoRecordset::CheckDeletions() const
     const CDaoDatabase::DeletionStamp now = m_pDatabase->CurrentDeletionStamp();
     if (m_checked && now == m_checkedAt)
         return;
-    m_cursor.Recheck([this](std::int64_t key) { return RecordExists(key); });
+    m_cursor.Recheck([this](std::int64_t key) { return m_statements->Exists(key); });
     m_checkedAt = now;
     m_checked = true;
 }
@@ -304,53 +252,14 @@ void CDaoRecordset::SetBookmark(Bookmark bookmark)
         throw CDaoException(SQLITE_NOTFOUND, L"The bookmarked record is not in the set.");
 }
 
-// Reads each bound column's default from the table definition in the file, so that a new
-// record's members start out as the values the engine would give them.
-void CDaoRecordset::LoadDefaults()
-{
-    if (m_haveDefaults)
-        return;
-    std::vector<std::wstring> names;
-    std::vector<std::wstring> expressions;
-    {
-        Statement info =
-            PrepareStatement(Db(), "SELECT name, dflt_value FROM pragma_table_info(?)");
-        BindText(Db(), info.get(), 1, Unquoted(FromUtf8(m_table)));
-        while (StepRow(Db(), info.get()))
-        {
-            names.push_back(ColumnText(info.get(), 0));
-            expressions.push_back(sqlite3_column_type(info.get(), 1) == SQLITE_NULL
-                                      ? std::wstring()
-                                      : ColumnText(info.get(), 1));
-        }
-    }
-    m_defaults.assign(m_fields.Count(), FieldValue());
-    for (std::size_t i = 0; i < m_fields.Count(); ++i)
-    {
-        std::wstring expression;
-        for (std::size_t c = 0; c < names.size(); ++c)
-            if (SameName(names[c], Unquoted(m_fields.Column(i))))
-                expression = expressions[c];
-        if (expression.empty())
-        {
-            m_defaults[i] = m_fields.ValueOfNull(i);
-            continue;
-        }
-        Statement eval = PrepareStatement(Db(), "SELECT " + ToUtf8(expression));
-        if (StepRow(Db(), eval.get()))
-            m_defaults[i] = m_fields.ValueOfColumn(i, eval.get(), 0);
-    }
-    m_haveDefaults = true;
-}
-
 void CDaoRecordset::AddNew()
 {
     RequireOpen();
     m_mode = Mode::None;
-    LoadDefaults();
+    const std::vector<FieldValue>& defaults = m_statements->Defaults();
     for (std::size_t i = 0; i < m_fields.Count(); ++i)
-        m_fields.Assign(i, m_defaults[i]);
-    m_snapshot = m_defaults;
+        m_fields.Assign(i, defaults[i]);
+    m_snapshot = defaults;
     m_fields.NoteAllNull();
     m_fields.ClearNullMarks();
     m_mode = Mode::AddNew;
@@ -384,77 +293,11 @@ CDaoRecordset::Mask CDaoRecordset::ChangedFields() const
     return mask;
 }
 
-void CDaoRecordset::BindChanged(sqlite3_stmt* stmt, Mask mask) const
-{
-    int parameter = 0;
-    for (std::size_t i = 0; i < m_fields.Count(); ++i)
-        if (mask & CBoundFields::Bit(i))
-            m_fields.Bind(i, Db(), stmt, ++parameter);
-}
-
-sqlite3_stmt* CDaoRecordset::UpdateStatement(Mask mask)
-{
-    Statement& cached = m_statements->updates[mask];
-    if (!cached)
-    {
-        std::string sql = "UPDATE " + m_table + " SET ";
-        const char* separator = "";
-        for (std::size_t i = 0; i < m_fields.Count(); ++i)
-        {
-            if (mask & CBoundFields::Bit(i))
-            {
-                sql += separator + ToUtf8(m_fields.Column(i)) + " = ?";
-                separator = ", ";
-            }
-        }
-        sql += " WHERE " + ToUtf8(m_fields.Column(0)) + " = ?";
-        cached = PrepareStatement(Db(), sql);
-    }
-    return cached.get();
-}
-
-sqlite3_stmt* CDaoRecordset::InsertStatement(Mask mask)
-{
-    Statement& cached = m_statements->inserts[mask];
-    if (!cached)
-    {
-        std::string sql = "INSERT INTO " + m_table;
-        if (mask == 0)
-        {
-            sql += " DEFAULT VALUES";
-        }
-        else
-        {
-            std::string columns;
-            std::string values;
-            for (std::size_t i = 0; i < m_fields.Count(); ++i)
-            {
-                if (mask & CBoundFields::Bit(i))
-                {
-                    columns += (columns.empty() ? "" : ", ") + ToUtf8(m_fields.Column(i));
-                    values += values.empty() ? "?" : ", ?";
-                }
-            }
-            sql += " (" + columns + ") VALUES (" + values + ")";
-        }
-        cached = PrepareStatement(Db(), sql);
-    }
-    return cached.get();
-}
-
 void CDaoRecordset::WriteEdit(Mask mask)
 {
     if (mask == 0)
         return;
-    sqlite3_stmt* stmt = UpdateStatement(mask);
-    sqlite3_reset(stmt);
-    sqlite3_clear_bindings(stmt);
-    BindChanged(stmt, mask);
-    const int keyParameter = sqlite3_bind_parameter_count(stmt);
-    CheckSqlite(Db(), sqlite3_bind_int64(stmt, keyParameter, m_cursor.CurrentKey()));
-    StepToDone(Db(), stmt);
-    sqlite3_reset(stmt);
-    if (sqlite3_changes(Db()) == 0)
+    if (!m_statements->Update(m_cursor.CurrentKey(), mask))
     {
         m_cursor.MarkCurrentGone();
         throw CDaoException(SQLITE_NOTFOUND, L"The record has been deleted.");
@@ -466,13 +309,7 @@ void CDaoRecordset::WriteEdit(Mask mask)
 
 void CDaoRecordset::WriteNew(Mask mask)
 {
-    sqlite3_stmt* stmt = InsertStatement(mask);
-    sqlite3_reset(stmt);
-    sqlite3_clear_bindings(stmt);
-    BindChanged(stmt, mask);
-    StepToDone(Db(), stmt);
-    sqlite3_reset(stmt);
-    m_cursor.Append(sqlite3_last_insert_rowid(Db()));
+    m_cursor.Append(m_statements->Insert(mask));
     // Every move ends an AddNew, so the cursor is still where AddNew was called.
     ReloadCurrent();
 }
@@ -520,11 +357,7 @@ void CDaoRecordset::Delete()
 {
     RequireRecord();
     m_mode = Mode::None;
-    sqlite3_stmt* stmt = m_statements->remove.get();
-    sqlite3_reset(stmt);
-    CheckSqlite(Db(), sqlite3_bind_int64(stmt, 1, m_cursor.CurrentKey()));
-    StepToDone(Db(), stmt);
-    sqlite3_reset(stmt);
+    m_statements->Delete(m_cursor.CurrentKey());
     m_cursor.MarkCurrentGone();
 }
 

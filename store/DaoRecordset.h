@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-struct sqlite3_stmt;
+class CTableStatements;
 
 // Tells a record set which members hold which columns: DoFieldExchange makes one typed call
 // per column, in the order of the select list, e.g. fx.Long(L"[CategoryId]", m_CategoryId).
@@ -110,7 +110,6 @@ protected:
 
 private:
     using Mask = CBoundFields::Mask;
-    struct Statements; // defined in the .cpp: the program including this header needs no SQLite
     enum class Mode
     {
         None,
@@ -123,17 +122,11 @@ private:
     void RequireRecord() const;
     void Prepare(const std::wstring& defaultSql);
     void CaptureKeys(const std::wstring& defaultSql);
-    bool ReadRecord(std::int64_t key);
-    bool RecordExists(std::int64_t key) const;
     CKeySetCursor::Probe Reader();
     void CheckDeletions() const;
     void ReloadCurrent();
-    void LoadDefaults();
     bool Changed(std::size_t index) const;
     Mask ChangedFields() const;
-    void BindChanged(sqlite3_stmt* stmt, Mask mask) const;
-    sqlite3_stmt* UpdateStatement(Mask mask);
-    sqlite3_stmt* InsertStatement(Mask mask);
     void WriteEdit(Mask mask);
     void WriteNew(Mask mask);
 
@@ -141,7 +134,6 @@ private:
     CBoundFields m_fields;
     std::wstring m_defaultSql; // what GetDefaultSQL() gave when the statements were made
     std::wstring m_sql;        // the query last sent
-    std::string m_table;       // as written after FROM, in UTF-8
     CKeySetCursor m_cursor;
     // When the keys were last all checked; until a row may have been deleted, the cursor
     // knows exactly which are gone.
@@ -149,8 +141,7 @@ private:
     mutable bool m_checked = false;
     Mode m_mode = Mode::None;
     std::vector<FieldValue> m_snapshot; // values at Edit / AddNew, to find what changed
-    std::vector<FieldValue> m_defaults;
-    bool m_haveDefaults = false;
 
-    std::unique_ptr<Statements> m_statements; // prepared for m_table while open
+    // Held through a pointer: this header, which the whole program includes, needs no SQLite.
+    std::unique_ptr<CTableStatements> m_statements; // for the table of m_defaultSql, while open
 };
