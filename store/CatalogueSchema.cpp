@@ -5,7 +5,6 @@
 #include "store/SqliteCall.h"
 #include "store/Utf8.h"
 
-#include <memory>
 #include <new>
 
 namespace
@@ -40,11 +39,6 @@ CREATE TABLE Units (
 CREATE INDEX UnitsByCategory ON Units (CategoryId);
 COMMIT;
 )sql";
-
-struct ConnectionCloser
-{
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
 } // namespace
 
 void CreateCatalogue(const std::wstring& path)
@@ -54,7 +48,7 @@ void CreateCatalogue(const std::wstring& path)
     sqlite3* raw = nullptr;
     int rc = sqlite3_open_v2(ToUtf8(path).c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                              nullptr);
-    std::unique_ptr<sqlite3, ConnectionCloser> db(raw);
+    Connection db(raw);
     if (rc != SQLITE_OK)
         ThrowSqliteError(db.get(), rc);
     sqlite3_extended_result_codes(db.get(), 1);

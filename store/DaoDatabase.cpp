@@ -7,17 +7,10 @@
 #include "store/Utf8.h"
 
 #include <algorithm>
-#include <memory>
 #include <new>
 
 namespace
 {
-struct ConnectionCloser
-{
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-using Connection = std::unique_ptr<sqlite3, ConnectionCloser>;
-
 // Only reads: a file that fails here must leave Open with its bytes untouched, so this runs
 // before anything (such as switching to WAL) could write to it.
 void ValidateCatalogue(sqlite3* db)

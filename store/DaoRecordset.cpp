@@ -2,112 +2,19 @@
 
 #include "store/DaoException.h"
 #include "store/SqliteCall.h"
+#include "store/TableStatements.h"
 #include "store/Utf8.h"
 
-#include <algorithm>
-#include <cstring>
-#include <cwctype>
-#include <limits>
+#include <memory>
 #include <utility>
 
 namespace
 {
-std::uint64_t Bit(std::size_t index)
-{
-    return std::uint64_t{1} << index;
-}
-
 [[noreturn]] void ThrowNoCurrentRecord()
 {
     throw CDaoException(SQLITE_NOTFOUND, L"No current record.");
 }
-
-// The table is the first name after a FROM keyword outside brackets and quotes.
-std::wstring TableOf(const std::wstring& sql)
-{
-    auto isWordChar = [](wchar_t c) { return std::iswalnum(c) || c == L'_'; };
-    std::size_t i = 0;
-    const std::size_t n = sql.size();
-    while (i < n)
-    {
-        wchar_t c = sql[i];
-        if (c == L'[' || c == L'"' || c == L'`' || c == L'\'')
-        {
-            wchar_t close = (c == L'[') ? L']' : c;
-            std::size_t end = sql.find(close, i + 1);
-            i = (end == std::wstring::npos) ? n : end + 1;
-            continue;
-        }
-        if (!isWordChar(c))
-        {
-            ++i;
-            continue;
-        }
-        std::size_t start = i;
-        while (i < n && isWordChar(sql[i]))
-            ++i;
-        if (i - start != 4 || std::towupper(sql[start]) != L'F' ||
-            std::towupper(sql[start + 1]) != L'R' || std::towupper(sql[start + 2]) != L'O' ||
-            std::towupper(sql[start + 3]) != L'M')
-            continue;
-        while (i < n && std::iswspace(sql[i]))
-            ++i;
-        if (i >= n)
-            break;
-        if (sql[i] == L'[' || sql[i] == L'"' || sql[i] == L'`')
-        {
-            wchar_t close = (sql[i] == L'[') ? L']' : sql[i];
-            std::size_t end = sql.find(close, i + 1);
-            if (end == std::wstring::npos)
-                break;
-            return sql.substr(i, end + 1 - i);
-        }
-        start = i;
-        while (i < n && isWordChar(sql[i]))
-            ++i;
-        if (i > start)
-            return sql.substr(start, i - start);
-        break;
-    }
-    throw CDaoException(SQLITE_ERROR, L"No table named after FROM in: " + sql);
-}
-
-std::wstring Unquoted(const std::wstring& name)
-{
-    if (name.size() >= 2 && (name.front() == L'[' || name.front() == L'"' || name.front() == L'`'))
-        return name.substr(1, name.size() - 2);
-    return name;
-}
-
-bool SameName(const std::wstring& a, const std::wstring& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::towlower(a[i]) != std::towlower(b[i]))
-            return false;
-    return true;
-}
-
-std::uint64_t DoubleBits(double value)
-{
-    std::uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-double BitsDouble(std::uint64_t bits)
-{
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
 } // namespace
-
-void CDaoRecordset::StatementCloser::operator()(sqlite3_stmt* stmt) const
-{
-    sqlite3_finalize(stmt);
-}
 
 CDaoRecordset::CDaoRecordset(CDaoDatabase* pDatabase) : m_pDatabase(pDatabase) {}
 
@@ -135,7 +42,7 @@ void CDaoRecordset::RequireOpen() const
 void CDaoRecordset::RequireRecord() const
 {
     RequireOpen();
-    if (m_place != Place::Record)
+    if (!m_cursor.OnRecord())
         ThrowNoCurrentRecord();
 }
 
@@ -149,14 +56,13 @@ void CDaoRecordset::Open()
     Close();
     if (m_pDatabase == nullptr || !m_pDatabase->IsOpen())
         throw CDaoException(SQLITE_MISUSE, L"The database is not open.");
-    if (m_fields.empty())
+    if (m_fields.Empty())
     {
         CDaoFieldExchange fx;
         DoFieldExchange(fx);
-        if (fx.m_fields.empty() || fx.m_fields.size() > 64)
+        if (fx.m_fields.empty() || fx.m_fields.size() > CBoundFields::kMaxCount)
             throw CDaoException(SQLITE_MISUSE, L"A record set binds between 1 and 64 columns.");
-        m_fields = std::move(fx.m_fields);
-        m_null.assign(m_fields.size(), 0);
+        m_fields = CBoundFields(std::move(fx.m_fields));
     }
     std::wstring defaultSql = GetDefaultSQL();
     try
@@ -203,41 +109,17 @@ void CDaoRecordset::Close()
         return;
     m_open = false;
     m_mode = Mode::None;
-    m_read.reset();
-    m_exists.reset();
-    m_delete.reset();
-    m_updates.clear();
-    m_inserts.clear();
-    m_keys.clear();
-    m_gone.clear();
+    m_statements.reset();
+    m_cursor.Reset({});
     m_defaultSql.clear();
-    m_haveDefaults = false;
-    m_place = Place::Empty;
     m_pDatabase->Detach(this);
 }
 
 void CDaoRecordset::Prepare(const std::wstring& defaultSql)
 {
-    m_read.reset();
-    m_exists.reset();
-    m_delete.reset();
-    m_updates.clear();
-    m_inserts.clear();
-    m_haveDefaults = false;
+    m_statements.reset();
     m_defaultSql.clear();
-
-    m_table = ToUtf8(TableOf(defaultSql));
-    std::string key = ToUtf8(m_fields[0].column);
-    std::string list;
-    for (const Field& field : m_fields)
-        list += (list.empty() ? "" : ", ") + ToUtf8(field.column);
-    m_read.reset(
-        PrepareStatement(Db(), "SELECT " + list + " FROM " + m_table + " WHERE " + key + " = ?")
-            .release());
-    m_exists.reset(
-        PrepareStatement(Db(), "SELECT 1 FROM " + m_table + " WHERE " + key + " = ?").release());
-    m_delete.reset(
-        PrepareStatement(Db(), "DELETE FROM " + m_table + " WHERE " + key + " = ?").release());
+    m_statements = std::make_unique<CTableStatements>(Db(), defaultSql, m_fields);
     m_defaultSql = defaultSql;
 }
 
@@ -248,77 +130,21 @@ void CDaoRecordset::CaptureKeys(const std::wstring& defaultSql)
         m_sql += L" WHERE " + m_strFilter;
     if (!m_strSort.empty())
         m_sql += L" ORDER BY " + m_strSort;
-    m_keys.clear();
-    m_gone.clear();
-    m_place = Place::Empty;
+    m_cursor.Reset({});
     std::vector<std::int64_t> keys;
     Statement query = PrepareStatement(Db(), ToUtf8(m_sql));
     while (StepRow(Db(), query.get()))
         keys.push_back(sqlite3_column_int64(query.get(), 0));
-    m_keys = std::move(keys); // only a complete key set: a failed query leaves the set empty
-    m_gone.assign(m_keys.size(), 0);
+    m_cursor.Reset(std::move(keys)); // only a complete key set: a failed query leaves none
     m_checkedAt = m_pDatabase->CurrentDeletionStamp();
     m_checked = true;
-    ScanForward(0);
-    if (m_place == Place::AfterLast)
-        m_place = Place::Empty;
+    m_cursor.First(Reader());
 }
 
-// Reads the record at index into the members; false (and the key marked gone) when the
-// record has been deleted since the keys were captured.
-bool CDaoRecordset::Load(std::size_t index)
+// The cursor reads each record it moves onto into the members through this.
+CKeySetCursor::Probe CDaoRecordset::Reader()
 {
-    if (m_gone[index])
-        return false;
-    sqlite3_stmt* stmt = m_read.get();
-    sqlite3_reset(stmt);
-    CheckSqlite(Db(), sqlite3_bind_int64(stmt, 1, m_keys[index]));
-    if (!StepRow(Db(), stmt))
-    {
-        sqlite3_reset(stmt);
-        m_gone[index] = 1;
-        return false;
-    }
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-    {
-        const int column = static_cast<int>(i);
-        const bool isNull = sqlite3_column_type(stmt, column) == SQLITE_NULL;
-        m_null[i] = isNull;
-        void* member = m_fields[i].member;
-        switch (m_fields[i].type)
-        {
-        case FieldType::Long:
-            *static_cast<std::int32_t*>(member) =
-                static_cast<std::int32_t>(sqlite3_column_int64(stmt, column));
-            break;
-        case FieldType::Bool:
-            *static_cast<bool*>(member) = sqlite3_column_int64(stmt, column) != 0;
-            break;
-        case FieldType::Double:
-            *static_cast<double*>(member) = isNull ? std::numeric_limits<double>::quiet_NaN()
-                                                   : sqlite3_column_double(stmt, column);
-            break;
-        case FieldType::Text:
-            *static_cast<std::wstring*>(member) = ColumnText(stmt, column);
-            break;
-        }
-    }
-    sqlite3_reset(stmt);
-    return true;
-}
-
-bool CDaoRecordset::StillExists(std::size_t index) const
-{
-    if (m_gone[index])
-        return false;
-    sqlite3_stmt* stmt = m_exists.get();
-    sqlite3_reset(stmt);
-    CheckSqlite(Db(), sqlite3_bind_int64(stmt, 1, m_keys[index]));
-    bool found = StepRow(Db(), stmt);
-    sqlite3_reset(stmt);
-    if (!found)
-        m_gone[index] = 1;
-    return found;
+    return [this](std::int64_t key) { return m_statements->Read(key); };
 }
 
 // Counting and positioning need to know which keys are gone; probing every key costs a
@@ -328,71 +154,30 @@ void CDaoRecordset::CheckDeletions() const
     const CDaoDatabase::DeletionStamp now = m_pDatabase->CurrentDeletionStamp();
     if (m_checked && now == m_checkedAt)
         return;
-    for (std::size_t i = 0; i < m_keys.size(); ++i)
-        StillExists(i);
+    m_cursor.Recheck([this](std::int64_t key) { return m_statements->Exists(key); });
     m_checkedAt = now;
     m_checked = true;
 }
 
 void CDaoRecordset::ReloadCurrent()
 {
-    if (m_place == Place::Record && !Load(m_index))
-        m_place = Place::Deleted;
-}
-
-void CDaoRecordset::ScanForward(std::size_t from)
-{
-    for (std::size_t i = from; i < m_keys.size(); ++i)
-    {
-        if (Load(i))
-        {
-            m_place = Place::Record;
-            m_index = i;
-            return;
-        }
-    }
-    m_place = Place::AfterLast;
-}
-
-void CDaoRecordset::ScanBackward(std::size_t from)
-{
-    for (std::size_t i = from; i-- > 0;)
-    {
-        if (Load(i))
-        {
-            m_place = Place::Record;
-            m_index = i;
-            return;
-        }
-    }
-    m_place = Place::BeforeFirst;
+    m_cursor.Reread(Reader());
 }
 
 void CDaoRecordset::MoveFirst()
 {
     RequireOpen();
     m_mode = Mode::None;
-    ScanForward(0);
-    if (m_place == Place::AfterLast)
-        m_place = Place::Empty;
+    m_cursor.First(Reader());
 }
 
 bool CDaoRecordset::MoveToKey(std::int64_t key)
 {
     RequireOpen();
     m_mode = Mode::None;
-    const auto found = std::find(m_keys.begin(), m_keys.end(), key);
-    if (found != m_keys.end())
-    {
-        const auto index = static_cast<std::size_t>(found - m_keys.begin());
-        if (Load(index))
-        {
-            m_place = Place::Record;
-            m_index = index;
-            return true;
-        }
-    }
-    m_place = m_keys.empty() ? Place::Empty : Place::AfterLast;
+    if (m_cursor.Seek(key, Reader()))
+        return true;
+    m_cursor.MovePastEnd();
     return false;
 }
 
@@ -400,57 +185,31 @@ void CDaoRecordset::MoveLast()
 {
     RequireOpen();
     m_mode = Mode::None;
-    ScanBackward(m_keys.size());
-    if (m_place == Place::BeforeFirst)
-        m_place = Place::Empty;
+    m_cursor.Last(Reader());
 }
 
 void CDaoRecordset::MoveNext()
 {
     RequireOpen();
     m_mode = Mode::None;
-    switch (m_place)
-    {
-    case Place::BeforeFirst:
-        ScanForward(0);
-        break;
-    case Place::Record:
-    case Place::Deleted:
-        ScanForward(m_index + 1);
-        break;
-    case Place::Empty:
-    case Place::AfterLast:
-        break;
-    }
+    m_cursor.Next(Reader());
 }
 
 void CDaoRecordset::MovePrev()
 {
     RequireOpen();
     m_mode = Mode::None;
-    switch (m_place)
-    {
-    case Place::AfterLast:
-        ScanBackward(m_keys.size());
-        break;
-    case Place::Record:
-    case Place::Deleted:
-        ScanBackward(m_index);
-        break;
-    case Place::Empty:
-    case Place::BeforeFirst:
-        break;
-    }
+    m_cursor.Prev(Reader());
 }
 
 bool CDaoRecordset::IsEOF() const
 {
-    return !m_open || m_place == Place::AfterLast || m_place == Place::Empty;
+    return !m_open || m_cursor.IsEOF();
 }
 
 bool CDaoRecordset::IsBOF() const
 {
-    return !m_open || m_place == Place::BeforeFirst || m_place == Place::Empty;
+    return !m_open || m_cursor.IsBOF();
 }
 
 std::int32_t CDaoRecordset::GetRecordCount() const
@@ -458,21 +217,15 @@ std::int32_t CDaoRecordset::GetRecordCount() const
     if (!m_open)
         return 0;
     CheckDeletions();
-    std::int32_t count = 0;
-    for (std::size_t i = 0; i < m_keys.size(); ++i)
-        count += m_gone[i] ? 0 : 1;
-    return count;
+    return m_cursor.Count();
 }
 
 std::int32_t CDaoRecordset::GetAbsolutePosition() const
 {
-    if (!m_open || m_place != Place::Record)
+    if (!m_open || !m_cursor.OnRecord())
         return -1;
     CheckDeletions();
-    std::int32_t position = 0;
-    for (std::size_t i = 0; i < m_index; ++i)
-        position += m_gone[i] ? 0 : 1;
-    return position;
+    return m_cursor.Position();
 }
 
 void CDaoRecordset::SetAbsolutePosition(std::int32_t position)
@@ -480,154 +233,35 @@ void CDaoRecordset::SetAbsolutePosition(std::int32_t position)
     RequireOpen();
     m_mode = Mode::None;
     CheckDeletions();
-    std::int32_t remaining = position;
-    for (std::size_t i = 0; position >= 0 && i < m_keys.size(); ++i)
-    {
-        if (!m_gone[i] && remaining-- == 0 && Load(i))
-        {
-            m_place = Place::Record;
-            m_index = i;
-            return;
-        }
-    }
-    throw CDaoException(SQLITE_RANGE, L"No record at position " + std::to_wstring(position) + L".");
+    if (!m_cursor.SeekPosition(position, Reader()))
+        throw CDaoException(SQLITE_RANGE,
+                            L"No record at position " + std::to_wstring(position) + L".");
 }
 
 CDaoRecordset::Bookmark CDaoRecordset::GetBookmark() const
 {
     RequireRecord();
-    return m_keys[m_index];
+    return m_cursor.CurrentKey();
 }
 
 void CDaoRecordset::SetBookmark(Bookmark bookmark)
 {
     RequireOpen();
     m_mode = Mode::None;
-    for (std::size_t i = 0; i < m_keys.size(); ++i)
-    {
-        if (m_keys[i] != bookmark)
-            continue;
-        if (!Load(i))
-            break;
-        m_place = Place::Record;
-        m_index = i;
-        return;
-    }
-    throw CDaoException(SQLITE_NOTFOUND, L"The bookmarked record is not in the set.");
-}
-
-CDaoRecordset::FieldValue CDaoRecordset::Capture(const Field& field) const
-{
-    FieldValue value;
-    switch (field.type)
-    {
-    case FieldType::Long:
-        value.bits = static_cast<std::uint32_t>(*static_cast<const std::int32_t*>(field.member));
-        break;
-    case FieldType::Bool:
-        value.bits = *static_cast<const bool*>(field.member) ? 1 : 0;
-        break;
-    case FieldType::Double:
-        value.bits = DoubleBits(*static_cast<const double*>(field.member));
-        break;
-    case FieldType::Text:
-        value.text = *static_cast<const std::wstring*>(field.member);
-        break;
-    }
-    return value;
-}
-
-void CDaoRecordset::Assign(const Field& field, const FieldValue& value)
-{
-    switch (field.type)
-    {
-    case FieldType::Long:
-        *static_cast<std::int32_t*>(field.member) =
-            static_cast<std::int32_t>(static_cast<std::uint32_t>(value.bits));
-        break;
-    case FieldType::Bool:
-        *static_cast<bool*>(field.member) = value.bits != 0;
-        break;
-    case FieldType::Double:
-        *static_cast<double*>(field.member) = BitsDouble(value.bits);
-        break;
-    case FieldType::Text:
-        *static_cast<std::wstring*>(field.member) = value.text;
-        break;
-    }
-}
-
-// Reads each bound column's default from the table definition in the file, so that a new
-// record's members start out as the values the engine would give them.
-void CDaoRecordset::LoadDefaults()
-{
-    if (m_haveDefaults)
-        return;
-    std::vector<std::wstring> names;
-    std::vector<std::wstring> expressions;
-    {
-        Statement info =
-            PrepareStatement(Db(), "SELECT name, dflt_value FROM pragma_table_info(?)");
-        BindText(Db(), info.get(), 1, Unquoted(FromUtf8(m_table)));
-        while (StepRow(Db(), info.get()))
-        {
-            names.push_back(ColumnText(info.get(), 0));
-            expressions.push_back(sqlite3_column_type(info.get(), 1) == SQLITE_NULL
-                                      ? std::wstring()
-                                      : ColumnText(info.get(), 1));
-        }
-    }
-    m_defaults.assign(m_fields.size(), FieldValue());
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-    {
-        const Field& field = m_fields[i];
-        std::wstring expression;
-        for (std::size_t c = 0; c < names.size(); ++c)
-            if (SameName(names[c], Unquoted(field.column)))
-                expression = expressions[c];
-        if (expression.empty())
-        {
-            if (field.type == FieldType::Double)
-                m_defaults[i].bits = DoubleBits(std::numeric_limits<double>::quiet_NaN());
-            continue;
-        }
-        Statement eval = PrepareStatement(Db(), "SELECT " + ToUtf8(expression));
-        if (!StepRow(Db(), eval.get()))
-            continue;
-        sqlite3_stmt* stmt = eval.get();
-        const bool isNull = sqlite3_column_type(stmt, 0) == SQLITE_NULL;
-        switch (field.type)
-        {
-        case FieldType::Long:
-            m_defaults[i].bits = static_cast<std::uint32_t>(sqlite3_column_int64(stmt, 0));
-            break;
-        case FieldType::Bool:
-            m_defaults[i].bits = sqlite3_column_int64(stmt, 0) != 0 ? 1 : 0;
-            break;
-        case FieldType::Double:
-            m_defaults[i].bits = DoubleBits(isNull ? std::numeric_limits<double>::quiet_NaN()
-                                                   : sqlite3_column_double(stmt, 0));
-            break;
-        case FieldType::Text:
-            m_defaults[i].text = ColumnText(stmt, 0);
-            break;
-        }
-    }
-    m_haveDefaults = true;
+    if (!m_cursor.Seek(bookmark, Reader()))
+        throw CDaoException(SQLITE_NOTFOUND, L"The bookmarked record is not in the set.");
 }
 
 void CDaoRecordset::AddNew()
 {
     RequireOpen();
     m_mode = Mode::None;
-    LoadDefaults();
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-        Assign(m_fields[i], m_defaults[i]);
-    m_snapshot = m_defaults;
-    m_null.assign(m_fields.size(), 1);
-    m_writeNull.assign(m_fields.size(), 0);
-    m_placeBeforeAdd = m_place;
-    m_indexBeforeAdd = m_index;
+    const std::vector<FieldValue>& defaults = m_statements->Defaults();
+    for (std::size_t i = 0; i < m_fields.Count(); ++i)
+        m_fields.Assign(i, defaults[i]);
+    m_snapshot = defaults;
+    m_fields.NoteAllNull();
+    m_fields.ClearNullMarks();
     m_mode = Mode::AddNew;
 }
 
@@ -635,158 +269,48 @@ void CDaoRecordset::Edit()
 {
     RequireRecord();
     m_mode = Mode::None;
-    if (!Load(m_index)) // start from what is stored now, not from what was read earlier
-    {
-        m_place = Place::Deleted;
+    if (!m_cursor.Reread(Reader())) // start from what is stored now, not from what was read
         ThrowNoCurrentRecord();
-    }
     m_snapshot.clear();
-    for (const Field& field : m_fields)
-        m_snapshot.push_back(Capture(field));
-    m_writeNull.assign(m_fields.size(), 0);
+    for (std::size_t i = 0; i < m_fields.Count(); ++i)
+        m_snapshot.push_back(m_fields.Capture(i));
+    m_fields.ClearNullMarks();
     m_mode = Mode::Edit;
 }
 
-std::uint64_t CDaoRecordset::ChangedFields() const
+// Text made NULL counts as changed even when it was empty already: empty is not NULL.
+bool CDaoRecordset::Changed(std::size_t index) const
 {
-    std::uint64_t mask = 0;
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-    {
-        FieldValue now = Capture(m_fields[i]);
-        if (now.bits != m_snapshot[i].bits || now.text != m_snapshot[i].text || WritesNull(i))
-            mask |= Bit(i);
-    }
+    return m_fields.Capture(index) != m_snapshot[index] || m_fields.IsMarkedNull(index);
+}
+
+CDaoRecordset::Mask CDaoRecordset::ChangedFields() const
+{
+    Mask mask = 0;
+    for (std::size_t i = 0; i < m_fields.Count(); ++i)
+        if (Changed(i))
+            mask |= CBoundFields::Bit(i);
     return mask;
 }
 
-void CDaoRecordset::BindChanged(sqlite3_stmt* stmt, std::uint64_t mask) const
-{
-    int parameter = 0;
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-    {
-        if ((mask & Bit(i)) == 0)
-            continue;
-        ++parameter;
-        const void* member = m_fields[i].member;
-        int rc = SQLITE_OK;
-        switch (m_fields[i].type)
-        {
-        case FieldType::Long:
-            rc = sqlite3_bind_int(stmt, parameter, *static_cast<const std::int32_t*>(member));
-            break;
-        case FieldType::Bool:
-            rc = sqlite3_bind_int(stmt, parameter, *static_cast<const bool*>(member) ? 1 : 0);
-            break;
-        case FieldType::Double:
-        {
-            double value = *static_cast<const double*>(member);
-            rc = (value != value) ? sqlite3_bind_null(stmt, parameter)
-                                  : sqlite3_bind_double(stmt, parameter, value);
-            break;
-        }
-        case FieldType::Text:
-            if (WritesNull(i))
-                rc = sqlite3_bind_null(stmt, parameter);
-            else
-                BindText(Db(), stmt, parameter, *static_cast<const std::wstring*>(member));
-            break;
-        }
-        CheckSqlite(Db(), rc);
-    }
-}
-
-sqlite3_stmt* CDaoRecordset::UpdateStatement(std::uint64_t mask)
-{
-    StatementPtr& cached = m_updates[mask];
-    if (!cached)
-    {
-        std::string sql = "UPDATE " + m_table + " SET ";
-        const char* separator = "";
-        for (std::size_t i = 0; i < m_fields.size(); ++i)
-        {
-            if (mask & Bit(i))
-            {
-                sql += separator + ToUtf8(m_fields[i].column) + " = ?";
-                separator = ", ";
-            }
-        }
-        sql += " WHERE " + ToUtf8(m_fields[0].column) + " = ?";
-        cached.reset(PrepareStatement(Db(), sql).release());
-    }
-    return cached.get();
-}
-
-sqlite3_stmt* CDaoRecordset::InsertStatement(std::uint64_t mask)
-{
-    StatementPtr& cached = m_inserts[mask];
-    if (!cached)
-    {
-        std::string sql = "INSERT INTO " + m_table;
-        if (mask == 0)
-        {
-            sql += " DEFAULT VALUES";
-        }
-        else
-        {
-            std::string columns;
-            std::string values;
-            for (std::size_t i = 0; i < m_fields.size(); ++i)
-            {
-                if (mask & Bit(i))
-                {
-                    columns += (columns.empty() ? "" : ", ") + ToUtf8(m_fields[i].column);
-                    values += values.empty() ? "?" : ", ?";
-                }
-            }
-            sql += " (" + columns + ") VALUES (" + values + ")";
-        }
-        cached.reset(PrepareStatement(Db(), sql).release());
-    }
-    return cached.get();
-}
-
-void CDaoRecordset::WriteEdit(std::uint64_t mask)
+void CDaoRecordset::WriteEdit(Mask mask)
 {
     if (mask == 0)
         return;
-    sqlite3_stmt* stmt = UpdateStatement(mask);
-    sqlite3_reset(stmt);
-    sqlite3_clear_bindings(stmt);
-    BindChanged(stmt, mask);
-    const int keyParameter = sqlite3_bind_parameter_count(stmt);
-    CheckSqlite(Db(), sqlite3_bind_int64(stmt, keyParameter, m_keys[m_index]));
-    StepToDone(Db(), stmt);
-    sqlite3_reset(stmt);
-    if (sqlite3_changes(Db()) == 0)
+    if (!m_statements->Update(m_cursor.CurrentKey(), mask))
     {
-        m_gone[m_index] = 1;
-        m_place = Place::Deleted;
+        m_cursor.MarkCurrentGone();
         throw CDaoException(SQLITE_NOTFOUND, L"The record has been deleted.");
     }
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-    {
-        if (mask & Bit(i))
-            m_null[i] = WritesNull(i) || (m_fields[i].type == FieldType::Double &&
-                                          *static_cast<const double*>(m_fields[i].member) !=
-                                              *static_cast<const double*>(m_fields[i].member));
-    }
-    if (mask & Bit(0))
-        m_keys[m_index] = *static_cast<const std::int32_t*>(m_fields[0].member);
+    m_fields.NoteWritten(mask);
+    if (mask & CBoundFields::Bit(0))
+        m_cursor.RekeyCurrent(m_fields.Key());
 }
 
-void CDaoRecordset::WriteNew(std::uint64_t mask)
+void CDaoRecordset::WriteNew(Mask mask)
 {
-    sqlite3_stmt* stmt = InsertStatement(mask);
-    sqlite3_reset(stmt);
-    sqlite3_clear_bindings(stmt);
-    BindChanged(stmt, mask);
-    StepToDone(Db(), stmt);
-    sqlite3_reset(stmt);
-    m_keys.push_back(sqlite3_last_insert_rowid(Db()));
-    m_gone.push_back(0);
-    // Like a move back to where AddNew was called; an empty set now has a record after it.
-    m_place = (m_placeBeforeAdd == Place::Empty) ? Place::AfterLast : m_placeBeforeAdd;
-    m_index = m_indexBeforeAdd;
+    m_cursor.Append(m_statements->Insert(mask));
+    // Every move ends an AddNew, so the cursor is still where AddNew was called.
     ReloadCurrent();
 }
 
@@ -797,23 +321,18 @@ void CDaoRecordset::Update()
         throw CDaoException(SQLITE_MISUSE, L"Update without Edit or AddNew.");
     const Mode mode = m_mode;
     m_mode = Mode::None; // whatever happens below, this edit is finished
-    const std::uint64_t mask = ChangedFields();
+    const Mask mask = ChangedFields();
     try
     {
         if (mode == Mode::Edit)
             WriteEdit(mask);
         else
             WriteNew(mask);
-        m_writeNull.assign(m_fields.size(), 0);
+        m_fields.ClearNullMarks();
     }
     catch (...)
     {
-        m_writeNull.assign(m_fields.size(), 0);
-        if (mode == Mode::AddNew)
-        {
-            m_place = m_placeBeforeAdd;
-            m_index = m_indexBeforeAdd;
-        }
+        m_fields.ClearNullMarks();
         try
         {
             ReloadCurrent();
@@ -830,13 +349,7 @@ void CDaoRecordset::CancelUpdate()
 {
     if (m_mode == Mode::None)
         return;
-    const Mode mode = m_mode;
     m_mode = Mode::None;
-    if (mode == Mode::AddNew)
-    {
-        m_place = m_placeBeforeAdd;
-        m_index = m_indexBeforeAdd;
-    }
     ReloadCurrent();
 }
 
@@ -844,37 +357,20 @@ void CDaoRecordset::Delete()
 {
     RequireRecord();
     m_mode = Mode::None;
-    sqlite3_stmt* stmt = m_delete.get();
-    sqlite3_reset(stmt);
-    CheckSqlite(Db(), sqlite3_bind_int64(stmt, 1, m_keys[m_index]));
-    StepToDone(Db(), stmt);
-    sqlite3_reset(stmt);
-    m_gone[m_index] = 1;
-    m_place = Place::Deleted;
+    m_statements->Delete(m_cursor.CurrentKey());
+    m_cursor.MarkCurrentGone();
 }
 
 bool CDaoRecordset::IsFieldNull(const void* pMember) const
 {
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-    {
-        if (m_fields[i].member != pMember)
-            continue;
-        if (m_mode != Mode::None && WritesNull(i))
-            return true;
-        if (m_mode != Mode::None && (ChangedFields() & Bit(i)) != 0)
-            return false;
-        return m_null[i] != 0;
-    }
-    return false;
-}
-
-// A text member marked by SetFieldNull and still empty. (A double is written as NULL
-// whenever it holds NaN, so it needs no mark.)
-bool CDaoRecordset::WritesNull(std::size_t index) const
-{
-    return index < m_writeNull.size() && m_writeNull[index] &&
-           m_fields[index].type == FieldType::Text &&
-           static_cast<const std::wstring*>(m_fields[index].member)->empty();
+    const std::size_t index = m_fields.IndexOf(pMember);
+    if (index == m_fields.Count())
+        return false;
+    if (m_mode != Mode::None && m_fields.IsMarkedNull(index))
+        return true;
+    if (m_mode != Mode::None && Changed(index))
+        return false;
+    return m_fields.WasNull(index);
 }
 
 void CDaoRecordset::SetFieldNull(void* pMember)
@@ -882,24 +378,7 @@ void CDaoRecordset::SetFieldNull(void* pMember)
     RequireOpen();
     if (m_mode == Mode::None)
         throw CDaoException(SQLITE_MISUSE, L"SetFieldNull without Edit or AddNew.");
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-    {
-        if (m_fields[i].member != pMember)
-            continue;
-        switch (m_fields[i].type)
-        {
-        case FieldType::Text:
-            static_cast<std::wstring*>(pMember)->clear();
-            m_writeNull[i] = 1;
-            return;
-        case FieldType::Double:
-            *static_cast<double*>(pMember) = std::numeric_limits<double>::quiet_NaN();
-            return;
-        case FieldType::Long:
-        case FieldType::Bool:
-            break;
-        }
-        break;
-    }
-    throw CDaoException(SQLITE_MISUSE, L"SetFieldNull on a member that cannot be NULL.");
+    const std::size_t index = m_fields.IndexOf(pMember);
+    if (index == m_fields.Count() || !m_fields.SetNull(index))
+        throw CDaoException(SQLITE_MISUSE, L"SetFieldNull on a member that cannot be NULL.");
 }

@@ -1,48 +1,36 @@
 #pragma once
 
+#include "store/BoundFields.h"
 #include "store/DaoDatabase.h"
+#include "store/KeySetCursor.h"
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-struct sqlite3_stmt;
+class CTableStatements;
 
 // Tells a record set which members hold which columns: DoFieldExchange makes one typed call
 // per column, in the order of the select list, e.g. fx.Long(L"[CategoryId]", m_CategoryId).
 class CDaoFieldExchange
 {
 public:
-    void Long(const wchar_t* column, std::int32_t& value) { Add(column, Type::Long, &value); }
-    void Text(const wchar_t* column, std::wstring& value) { Add(column, Type::Text, &value); }
-    void Bool(const wchar_t* column, bool& value) { Add(column, Type::Bool, &value); }
-    void Double(const wchar_t* column, double& value) { Add(column, Type::Double, &value); }
+    void Long(const wchar_t* column, std::int32_t& value) { Add(column, FieldType::Long, &value); }
+    void Text(const wchar_t* column, std::wstring& value) { Add(column, FieldType::Text, &value); }
+    void Bool(const wchar_t* column, bool& value) { Add(column, FieldType::Bool, &value); }
+    void Double(const wchar_t* column, double& value) { Add(column, FieldType::Double, &value); }
 
 private:
     friend class CDaoRecordset;
-    enum class Type
-    {
-        Long,
-        Text,
-        Bool,
-        Double
-    };
-    struct Field
-    {
-        std::wstring column; // as written in the select list, e.g. L"[UnitName]"
-        Type type;
-        void* member;
-    };
 
     CDaoFieldExchange() = default;
-    void Add(const wchar_t* column, Type type, void* member)
+    void Add(const wchar_t* column, FieldType type, void* member)
     {
-        m_fields.push_back(Field{column, type, member});
+        m_fields.push_back(BoundField{column, type, member});
     }
 
-    std::vector<Field> m_fields;
+    std::vector<BoundField> m_fields;
 };
 
 // A dynaset over one table. Opening (or requerying) captures the keys the query selects, in
@@ -121,26 +109,7 @@ protected:
     CDaoDatabase* m_pDatabase;
 
 private:
-    using Field = CDaoFieldExchange::Field;
-    using FieldType = CDaoFieldExchange::Type;
-    struct FieldValue
-    {
-        std::uint64_t bits = 0; // Long, Bool, or a double's bit pattern
-        std::wstring text;
-    };
-    struct StatementCloser
-    {
-        void operator()(sqlite3_stmt* stmt) const;
-    };
-    using StatementPtr = std::unique_ptr<sqlite3_stmt, StatementCloser>;
-    enum class Place
-    {
-        Empty, // no record either way: both BOF and EOF
-        BeforeFirst,
-        Record,
-        Deleted, // on a key whose record was just deleted
-        AfterLast
-    };
+    using Mask = CBoundFields::Mask;
     enum class Mode
     {
         None,
@@ -153,47 +122,26 @@ private:
     void RequireRecord() const;
     void Prepare(const std::wstring& defaultSql);
     void CaptureKeys(const std::wstring& defaultSql);
-    bool Load(std::size_t index);
-    bool StillExists(std::size_t index) const;
+    CKeySetCursor::Probe Reader();
     void CheckDeletions() const;
     void ReloadCurrent();
-    void ScanForward(std::size_t from);
-    void ScanBackward(std::size_t from);
-    void LoadDefaults();
-    FieldValue Capture(const Field& field) const;
-    void Assign(const Field& field, const FieldValue& value);
-    std::uint64_t ChangedFields() const;
-    void BindChanged(sqlite3_stmt* stmt, std::uint64_t mask) const;
-    sqlite3_stmt* UpdateStatement(std::uint64_t mask);
-    sqlite3_stmt* InsertStatement(std::uint64_t mask);
-    void WriteEdit(std::uint64_t mask);
-    void WriteNew(std::uint64_t mask);
-    bool WritesNull(std::size_t index) const;
+    bool Changed(std::size_t index) const;
+    Mask ChangedFields() const;
+    void WriteEdit(Mask mask);
+    void WriteNew(Mask mask);
 
     bool m_open = false;
-    std::vector<Field> m_fields;
+    CBoundFields m_fields;
     std::wstring m_defaultSql; // what GetDefaultSQL() gave when the statements were made
     std::wstring m_sql;        // the query last sent
-    std::string m_table;       // as written after FROM, in UTF-8
-    std::vector<std::int64_t> m_keys;
-    mutable std::vector<char> m_gone; // per key: its record is known to be deleted
-    // When the keys were last all checked; until a row may have been deleted, m_gone is exact.
+    CKeySetCursor m_cursor;
+    // When the keys were last all checked; until a row may have been deleted, the cursor
+    // knows exactly which are gone.
     mutable CDaoDatabase::DeletionStamp m_checkedAt{0, -1};
     mutable bool m_checked = false;
-    Place m_place = Place::Empty;
-    std::size_t m_index = 0; // into m_keys, for Record and Deleted
     Mode m_mode = Mode::None;
     std::vector<FieldValue> m_snapshot; // values at Edit / AddNew, to find what changed
-    std::vector<char> m_null;           // per field: NULL when last read
-    std::vector<char> m_writeNull;      // per field: SetFieldNull during this Edit/AddNew
-    std::vector<FieldValue> m_defaults;
-    bool m_haveDefaults = false;
-    Place m_placeBeforeAdd = Place::Empty;
-    std::size_t m_indexBeforeAdd = 0;
 
-    StatementPtr m_read;   // one record by key
-    StatementPtr m_exists; // whether a key still has a record
-    StatementPtr m_delete;
-    std::map<std::uint64_t, StatementPtr> m_updates; // by the set of columns written
-    std::map<std::uint64_t, StatementPtr> m_inserts;
+    // Held through a pointer: this header, which the whole program includes, needs no SQLite.
+    std::unique_ptr<CTableStatements> m_statements; // for the table of m_defaultSql, while open
 };

@@ -6,17 +6,11 @@
 #include "store/SqliteCall.h"
 #include "store/Utf8.h"
 
-#include <memory>
 #include <new>
 
 namespace
 {
 const wchar_t kTempSuffix[] = L".tmp";
-
-struct ConnectionCloser
-{
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
 
 // Opened read-write (but only read): for a copy in WAL mode, closing the connection then
 // folds any log into the file and removes -wal and -shm, so the file alone can be moved.
@@ -24,7 +18,7 @@ bool PassesIntegrityCheck(const std::wstring& path)
 {
     sqlite3* raw = nullptr;
     int rc = sqlite3_open_v2(ToUtf8(path).c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    std::unique_ptr<sqlite3, ConnectionCloser> db(raw);
+    Connection db(raw);
     if (rc != SQLITE_OK)
         return false;
     try

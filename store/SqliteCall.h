@@ -1,7 +1,7 @@
 #pragma once
 
-// Internal helpers of the store: turning SQLite results into exceptions and owning prepared
-// statements. Not part of the interface the program codes against.
+// Internal helpers of the store: turning SQLite results into exceptions and owning
+// connections and prepared statements. Not part of the interface the program codes against.
 
 #include <sqlite3.h>
 
@@ -18,6 +18,12 @@ inline void CheckSqlite(sqlite3* db, int rc)
     if (rc != SQLITE_OK)
         ThrowSqliteError(db, rc);
 }
+
+struct ConnectionCloser
+{
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+using Connection = std::unique_ptr<sqlite3, ConnectionCloser>;
 
 struct StatementDeleter
 {
