@@ -88,8 +88,6 @@ void Command(CMainDlg& dlg, int id)
                     reinterpret_cast<LPARAM>(dlg.GetDlgItemHwnd(id)));
 }
 
-
-
 RECT ClientRectOf(HWND control, HWND dialog)
 {
     RECT rect;

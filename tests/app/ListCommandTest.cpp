@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace
 {
 int RowOf(CListCtrl& list, const std::wstring& text)

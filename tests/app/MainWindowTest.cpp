@@ -23,35 +23,6 @@
 
 namespace
 {
-
-
-// Runs the main window modally; `step` runs once it is up, inside its modal loop, so
-// keys and clicks go through the loop as a user's would.
-INT_PTR RunModal(CMainDlg& dlg, std::function<void(CMainDlg&)> step)
-{
-    ScopedModalDialogHandler handler([&](CDialog& shown) {
-        if (&shown == &dlg)
-            step(dlg);
-    });
-    return dlg.DoModal();
-}
-
-std::function<void()> g_pendingStep;
-
-void CALLBACK RunPendingStep(HWND, UINT, UINT_PTR id, DWORD)
-{
-    ::KillTimer(nullptr, id);
-    auto step = std::move(g_pendingStep);
-    step();
-}
-
-// Lets the modal loop dispatch what has been posted, then calls `then`.
-void AfterPendingMessages(std::function<void()> then)
-{
-    g_pendingStep = std::move(then);
-    ::SetTimer(nullptr, 0, 50, RunPendingStep);
-}
-
 class MainWindowTest : public ::testing::Test
 {
 protected:
@@ -288,18 +259,21 @@ TEST_F(MainWindowTest, EnterLeavesTheWindowOpenAndExitClosesAndCompacts)
     INT_PTR result = 0;
     {
         CMainDlg dlg;
-        result = RunModal(dlg, [&](CMainDlg& shown) {
-            // Leave free pages behind, for the compaction at exit to reclaim.
-            shown.GetCatalogue().Database().Execute(
-                L"CREATE TABLE Scratch(x); "
-                L"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
-                L"INSERT INTO Scratch SELECT randomblob(200) FROM n; DROP TABLE Scratch;");
-            ::PostMessageW(CategoryList(shown).m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
-            AfterPendingMessages([&] {
-                bOpenAfterEnter = ::IsWindowVisible(shown.m_hWnd) != FALSE;
-                ::SendMessageW(shown.GetDlgItemHwnd(IDCANCEL), BM_CLICK, 0, 0);
-            });
-        });
+        result = RunModalScript(dlg, {[&] {
+                                          // Free pages for the compaction at exit to reclaim.
+                                          dlg.GetCatalogue().Database().Execute(
+                                              L"CREATE TABLE Scratch(x); "
+                                              L"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                                              L"SELECT i + 1 FROM n WHERE i < 2000) "
+                                              L"INSERT INTO Scratch SELECT randomblob(200) "
+                                              L"FROM n; DROP TABLE Scratch;");
+                                          CategoryList(dlg).SetFocus();
+                                          PressKey(VK_RETURN);
+                                      },
+                                      [&] {
+                                          bOpenAfterEnter = ::IsWindowVisible(dlg.m_hWnd);
+                                          ClickButton(dlg, IDCANCEL);
+                                      }});
     }
     EXPECT_TRUE(bOpenAfterEnter);
     EXPECT_EQ(result, IDCANCEL);

@@ -144,7 +144,6 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-
 // The sample catalogue with the currency category as the one the window opens on.
 std::vector<SourceCategory> OnCurrency(std::vector<SourceCategory> categories)
 {
@@ -448,25 +447,6 @@ TEST_F(CurrencyUpdateTest, AnEngineErrorHalfWayKeepsTheOldCategoryWhole)
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[2].text.rfind(L"no yen here", 0), 0u) << ToUtf8(boxes[2].text);
     EXPECT_EQ(dumpAfter, dumpBefore);
-}
-
-// Without the dollar the euro becomes the current and the chosen result unit: no id of the
-// category may name a unit that is gone.
-TEST_F(CurrencyUpdateTest, WithoutTheDollarTheEuroIsCurrent)
-{
-    catalogue.Write(OnCurrency(SampleCategories()));
-    LoopbackHttpServer server(Serve(HttpAnswer(
-        200, "OK",
-        "<gesmes:Envelope>\n<Cube time='2005-12-06'>\n<Cube currency='JPY' rate='142.38'/>\n"
-        "</Cube>\n")));
-    RunUpdate(server.Port(), {IDYES, IDYES});
-    CatalogueReader reader(catalogue.MdbPath());
-    const auto units = reader.Units(1);
-    ASSERT_EQ(units.size(), 2u);
-    const CategoryRow currency = reader.Category(1);
-    EXPECT_EQ(currency.source, units[0].id);
-    EXPECT_EQ(currency.current, units[0].id);
-    EXPECT_EQ(currency.target, units[0].id);
 }
 
 // The whole command as it runs against the bank: over TLS, its certificate checked.
