@@ -2,6 +2,7 @@
 
 #include "framework/LazyImport.h"
 #include "framework/MessageBox.h"
+#include "framework/WinApp.h"
 
 #include "store/DaoException.h"
 
@@ -9,25 +10,7 @@
 
 #include <shlobj.h>
 
-std::wstring GetDatabaseBasePath()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;)
-    {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size())
-        {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const auto slash = path.find_last_of(L"\\/");
-    const auto dot = path.find_last_of(L'.');
-    if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
-        path.erase(dot);
-    return path;
-}
+std::wstring GetDatabaseBasePath() { return AfxGetModuleBasePath(nullptr); }
 
 std::wstring GetUserCatalogueFolder()
 {

@@ -81,13 +81,14 @@ BOOL CWinApp::ProcessMessage(UINT, WPARAM, LPARAM, LRESULT&)
     return FALSE;
 }
 
-std::wstring CWinApp::GetHelpFilePath() const
+std::wstring AfxGetModuleBasePath(HMODULE hModule)
 {
+    // Grown until the whole path fits: a program may live deeper than MAX_PATH.
     std::wstring path(MAX_PATH, L'\0');
     for (;;)
     {
-        DWORD length =
-            ::GetModuleFileNameW(m_hInstance, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length =
+            ::GetModuleFileNameW(hModule, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0)
             return {};
         if (length < path.size())
@@ -97,11 +98,17 @@ std::wstring CWinApp::GetHelpFilePath() const
         }
         path.resize(path.size() * 2);
     }
-    size_t dot = path.find_last_of(L'.');
-    size_t slash = path.find_last_of(L"\\/");
+    const size_t dot = path.find_last_of(L'.');
+    const size_t slash = path.find_last_of(L"\\/");
     if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
         path.erase(dot);
-    return path + L".HLP";
+    return path;
+}
+
+std::wstring CWinApp::GetHelpFilePath() const
+{
+    const std::wstring path = AfxGetModuleBasePath(m_hInstance);
+    return path.empty() ? path : path + L".HLP";
 }
 
 CWinApp* AfxGetApp()

@@ -59,6 +59,10 @@ CWinApp* AfxGetApp();
 // The program's module, even when there is no CWinApp.
 HINSTANCE AfxGetInstanceHandle();
 
+// The full path of a module's file without its extension (e.g. C:\Apps\Kalvo); the program
+// itself for null. Empty when Windows cannot say.
+std::wstring AfxGetModuleBasePath(HMODULE hModule);
+
 // Called by wWinMain: initialises the common controls, runs InitInstance and, if it returns
 // TRUE, the message loop; returns ExitInstance().
 int AfxWinMain(HINSTANCE hInstance);
