@@ -134,7 +134,6 @@ private:
     void ShowSelectedCategory();
     void ShowSelectedUnit();
     void ShowSelectedResult();
-    void ShowUnitDescription(CListCtrl& list, CRecordsetUnit& units);
     void SetStatusText(const std::wstring& strText);
     std::wstring DescribeUnit(const CRecordsetUnit& unit) const;
     std::wstring DescribeCategory(const CRecordsetCategory& category) const;

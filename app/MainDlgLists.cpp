@@ -83,7 +83,7 @@ int CMainDlg::CategoryImage(std::int32_t nIconId)
 }
 
 // Empties the list and fills it again from the catalogue, which is opened again first when
-// it is not open; fillRows adds the rows and returns the one to choose.
+// it is not open; fillRows adds the rows and chooses one.
 template <class TFillRows> void CMainDlg::RefillList(CListCtrl& list, TFillRows&& fillRows)
 {
     CRedrawOffScope redrawOff(list);
