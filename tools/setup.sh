@@ -9,14 +9,18 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-  wine wine64 wine32:i386 libgnutls30:i386 xvfb xauth x11-utils xdotool imagemagick
+  wine wine64 xvfb xauth x11-utils xdotool imagemagick
   cmake ninja-build g++ clang libclang-rt-14-dev tcl googletest dpkg-dev
   python3 python3-pil python3-cryptography fonts-dejavu-core openssl locales units
 )
+# The 32-bit Wine runs the 32-bit build. Without it that build is still built, and the tests
+# say why it did not run; so a mirror that cannot serve the i386 packages does not stop
+# everything else.
+packages_i386=(wine32:i386 libgnutls30:i386)
 
 missing_packages() {
   local p
-  for p in "${packages[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || echo "$p"
   done
 }
@@ -36,7 +40,7 @@ ensure_deb_src() {
     rm -f "$dir/kalvo-deb-src.sources" "$dir/kalvo-deb-src.list"
     return 0
   fi
-  [ -n "$(configured_targets 'Identifier: Packages' 'Origin: Debian')" ] || apt-get update -qq
+  [ -n "$(configured_targets 'Identifier: Packages' 'Origin: Debian')" ] || update_package_lists
   wanted_sources=$(deb_src_entries sources)
   wanted_list=$(deb_src_entries list)
   if [ -z "$wanted_sources$wanted_list" ]; then
@@ -81,16 +85,32 @@ write_if_changed() {
   touch "$deps/.apt-stale"
 }
 
+# A mirror in the middle of a sync serves index files of the wrong size for a while: try
+# again, then go on with the lists that did arrive; the install says what is still missing.
+update_package_lists() {
+  local attempt
+  for attempt in 1 2 3; do
+    apt-get update -qq && return 0
+    [ "$attempt" = 3 ] || sleep 20
+  done
+  echo "setup: apt-get update failed three times; installing from the package lists it has" >&2
+}
+
 install_packages() {
   local need
-  need=$(missing_packages)
+  need=$(missing_packages "${packages[@]}" "${packages_i386[@]}")
   if [ -z "$need" ] && [ ! -f "$deps/.apt-stale" ]; then return 0; fi
-  apt-get update -qq
+  update_package_lists
   rm -f "$deps/.apt-stale"
-  need=$(missing_packages)
-  [ -z "$need" ] && return 0
+  need=$(missing_packages "${packages[@]}")
   # shellcheck disable=SC2086
-  apt-get install -y -qq --no-install-recommends $need
+  [ -z "$need" ] || apt-get install -y -qq --no-install-recommends $need
+  need=$(missing_packages "${packages_i386[@]}")
+  # shellcheck disable=SC2086
+  if [ -n "$need" ] && ! apt-get install -y -qq --no-install-recommends $need; then
+    echo "setup: the 32-bit Wine (${need//$'\n'/ }) could not be installed, see apt's message above;" \
+      "the 32-bit build will be built but not run" >&2
+  fi
 }
 
 # The SQLite amalgamation, generated from Debian's source package by its own build.
