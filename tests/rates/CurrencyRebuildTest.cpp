@@ -1,12 +1,20 @@
-// The currency category rebuilt from a scanned document, on a real catalogue file and
-// without a window. Category 1 of the sample catalogue stands in for the currency category.
+// The currency update and its rebuild on a real catalogue file, without a window. Category 1
+// of the sample catalogue stands in for the currency category.
 #include "rates/CurrencyRebuild.h"
+#include "rates/CurrencyUpdate.h"
 
 #include "tests/store/StoreTestSupport.h"
+#include "tools/catalogue/CatalogueWriter.h"
 
 #include "store/Catalogue.h"
+#include "store/DaoException.h"
+#include "store/Utf8.h"
 
 #include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <optional>
 
 namespace
 {
@@ -14,6 +22,52 @@ RatesScan Scan(const std::string& document) { return ScanRatesDocument(MakeWorki
 
 const std::string kYenOnly = "<gesmes:Envelope>\n<Cube time='2005-12-06'>\n"
                              "<Cube currency='JPY' rate='142.38'/>\n</Cube>\n";
+
+// Answers the update's questions in order and hands it the document; records, one letter a
+// message, what the user was shown: C the connect question, R the recreate question, E the
+// read error, F the connection failure.
+class ScriptedSite : public ICurrencyUpdateSite
+{
+public:
+    ScriptedSite(std::deque<bool> answers, std::optional<std::string> document)
+        : m_answers(std::move(answers)), m_document(std::move(document))
+    {
+    }
+    bool Ask(const std::wstring& question) override
+    {
+        Show(question);
+        const bool yes = !m_answers.empty() && m_answers.front();
+        if (!m_answers.empty())
+            m_answers.pop_front();
+        return yes;
+    }
+    void Tell(const std::wstring& failure) override { Show(failure); }
+    void ReportEngineError(const CDaoException& e) override { engineError = e.what(); }
+    bool DownloadDocument() override { return m_document.has_value(); }
+    bool ReadDocument(std::string& bytes) override
+    {
+        bytes = m_document.value_or("");
+        return readable;
+    }
+    void DeleteDocument() override { ++deletions; }
+
+    bool readable = true;
+    std::string shown, engineError;
+    int deletions = 0;
+
+private:
+    void Show(const std::wstring& text)
+    {
+        for (const auto& [start, letter] : {std::pair{L"Kalvo will connect", 'C'},
+                                           {L"New currency rates", 'R'},
+                                           {L"Error reading file", 'E'},
+                                           {L"Connection to ECB failed", 'F'}})
+            if (text.rfind(start, 0) == 0)
+                shown += letter;
+    }
+    std::deque<bool> m_answers;
+    std::optional<std::string> m_document;
+};
 
 class CurrencyRebuildTest : public ::testing::Test
 {
@@ -24,6 +78,10 @@ protected:
         ASSERT_TRUE(m_catalogue.Open(m_path));
         ShowCategory(0);
     }
+    CurrencyUpdateResult Update(ScriptedSite& site)
+    {
+        return UpdateCurrencyCategory(m_catalogue, site);
+    }
     // Chooses the category at a row of the category set, as a click on its row does.
     void ShowCategory(int nRow)
     {
@@ -32,6 +90,7 @@ protected:
         m_catalogue.Units().Requery();
     }
     std::int64_t Int(const std::string& sql) { return QueryInt(m_catalogue.Database().Handle(), sql); }
+    std::string Dump() { return DumpCatalogue(m_catalogue.Database().Handle()); }
 
     TempDir m_dir;
     std::wstring m_path = m_dir.File(L"catalogue.mdb");
@@ -70,4 +129,147 @@ TEST_F(CurrencyRebuildTest, OnlyTheCurrencyCategoryIsEverWritten)
     EXPECT_FALSE(RebuildCurrencyCategory(m_catalogue, Scan("<Cube currency='JPY' rate='1'/>")));
     EXPECT_EQ(Int("SELECT count(*) FROM Units"), units);
     EXPECT_EQ(Int("SELECT count(*) FROM Units WHERE CategoryId = 2"), 2);
+}
+
+TEST_F(CurrencyRebuildTest, EveryWayOutBeforeTheRebuildLeavesTheCatalogueAsItWas)
+{
+    struct Case
+    {
+        const char* what;
+        std::deque<bool> answers;
+        std::optional<std::string> document; // none: the download failed
+        bool readable;
+        const char* shown;
+        int deletions; // of the rates file
+    };
+    const std::string cube = "<gesmes:Envelope>\n<Cube time='2005-12-06'>\n";
+    const Case cases[] = {
+        {"first question answered No", {false}, kYenOnly, true, "C", 0},
+        {"download failed", {true}, std::nullopt, true, "CF", 0},
+        {"file unreadable", {true}, kYenOnly, false, "CEF", 1},
+        {"no rates at all", {true}, "<html>maintenance</html>", true, "CF", 0},
+        {"rates without a date",
+         {true},
+         "<Cube>\n<Cube currency='USD' rate='1.1'/>\n",
+         true,
+         "CF",
+         0},
+        {"a date element without its end",
+         {true},
+         "<Cube>\n<Cube currency='USD' rate='1.1'/>\n<Cube time='2005-12-06'\n",
+         true,
+         "CF",
+         0},
+        {"no rate that can be read",
+         {true},
+         cube + "<Cube currency='USD' rate='x'/>\n",
+         true,
+         "CF",
+         0},
+        {"a date of 300 digits",
+         {true},
+         "<Cube time='" + std::string(300, '7') + "'>\n<Cube currency='JPY' rate='142.38'/>\n",
+         true,
+         "CF",
+         0},
+        {"only rates of zero, below zero or infinite",
+         {true},
+         cube + "<Cube currency='USD' rate='0'/>\n<Cube currency='JPY' rate='-142.38'/>\n"
+                "<Cube currency='GBP' rate='1e999'/>\n",
+         true,
+         "CF",
+         0},
+        {"rates from the first character on",
+         {true},
+         "<Cube currency='USD' rate='1.1782'/>\n<Cube time='2005-12-06'>\n",
+         true,
+         "CF",
+         0},
+        {"second question answered No", {true, false}, kYenOnly, true, "CR", 1},
+    };
+    const std::string before = Dump();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        ScriptedSite site(c.answers, c.document);
+        site.readable = c.readable;
+        EXPECT_EQ(Update(site), CurrencyUpdateResult::Untouched);
+        EXPECT_EQ(site.shown, c.shown);
+        EXPECT_EQ(site.deletions, c.deletions);
+        EXPECT_EQ(Dump(), before);
+    }
+    // Outside the currency category nothing is even asked.
+    ShowCategory(1);
+    ScriptedSite site({true, true}, kYenOnly);
+    EXPECT_EQ(Update(site), CurrencyUpdateResult::Untouched);
+    EXPECT_EQ(site.shown, "");
+}
+
+// The rebuild is one transaction: an engine error on a new unit leaves the old category whole.
+TEST_F(CurrencyRebuildTest, AnEngineErrorIsReportedAndKeepsTheOldCategoryWhole)
+{
+    m_catalogue.Database().Execute(L"CREATE TRIGGER RefuseYen BEFORE INSERT ON Units "
+                                   L"WHEN NEW.UnitName LIKE 'Japanese%' "
+                                   L"BEGIN SELECT RAISE(ABORT, 'no yen here'); END");
+    const std::string before = Dump();
+    ScriptedSite refused({true, true}, kYenOnly);
+    EXPECT_EQ(Update(refused), CurrencyUpdateResult::Refused);
+    EXPECT_EQ(refused.engineError.rfind("no yen here", 0), 0u) << refused.engineError;
+    EXPECT_EQ(refused.shown, "CR");
+    EXPECT_EQ(refused.deletions, 1);
+    EXPECT_EQ(Dump(), before);
+
+    m_catalogue.Database().Execute(L"DROP TRIGGER RefuseYen");
+    ShowCategory(0);
+    ScriptedSite site({true, true}, kYenOnly);
+    EXPECT_EQ(Update(site), CurrencyUpdateResult::Rebuilt);
+    EXPECT_EQ(site.deletions, 1);
+    EXPECT_EQ(Int("SELECT count(*) FROM Units WHERE UnitName LIKE 'Japanese%'"), 1);
+}
+
+// The bank's document of the starter catalogue's day turns an older currency category into
+// the starter one, unit for unit.
+TEST(CurrencyUpdate, TheStarterDaysRatesGiveTheStarterCurrencyCategory)
+{
+#ifndef KALVO_ECB_DOCUMENT
+    GTEST_SKIP() << "no shared rates document beside the source tree";
+#else
+    const SourceCategory starter =
+        ParseCategorySource(ReadBytes(FromUtf8(KALVO_CURRENCY_SOURCE)), "01-currency.txt");
+    SourceCategory older = starter;
+    older.name = L"Currency (2026-07-03)";
+    older.units.resize(3);
+    TempDir dir;
+    const std::wstring path = dir.File(L"catalogue.mdb");
+    WriteCatalogue(path, {older});
+    CCatalogue catalogue;
+    ASSERT_TRUE(catalogue.Open(path));
+    catalogue.SelectCategory();
+    catalogue.Units().Requery();
+    ScriptedSite site({true, true}, ReadBytes(FromUtf8(KALVO_ECB_DOCUMENT)));
+    ASSERT_EQ(UpdateCurrencyCategory(catalogue, site), CurrencyUpdateResult::Rebuilt);
+
+    std::map<std::wstring, SourceUnit> expected;
+    for (const SourceUnit& unit : starter.units)
+        expected[unit.name] = unit;
+    CRecordsetUnit& units = catalogue.Units();
+    const CRecordsetCategory& category = catalogue.Categories();
+    std::size_t count = 0;
+    for (units.MoveFirst(); !units.IsEOF(); units.MoveNext(), ++count)
+    {
+        const auto found = expected.find(units.m_UnitName);
+        ASSERT_NE(found, expected.end()) << ToUtf8(units.m_UnitName);
+        const SourceUnit& unit = found->second;
+        EXPECT_EQ(units.m_FactorMul, unit.factor);
+        EXPECT_EQ(units.m_FactorAdd, unit.shift);
+        EXPECT_EQ(units.m_IsInvertResult, unit.isInvert);
+        EXPECT_EQ(units.m_IsSelected, unit.isShown);
+        EXPECT_EQ(units.m_Note, unit.note);
+        EXPECT_EQ(category.m_SourceUnitId == units.m_UnitId, unit.isSource);
+        EXPECT_EQ(category.m_CurrentUnitId == units.m_UnitId, unit.isCurrent);
+    }
+    EXPECT_EQ(count, starter.units.size());
+    EXPECT_EQ(category.m_CategoryName, starter.name);
+    EXPECT_EQ(category.m_Note, starter.note);
+#endif
 }

@@ -1,12 +1,11 @@
 #include "rates/RatesDocument.h"
 
-#include "engine/ValueText.h"
+#include "tools/catalogue/CatalogueSource.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,66 +38,6 @@ std::vector<std::wstring> Codes(const RatesScan& scan)
     return codes;
 }
 
-// The currency category of the starter catalogue's source text.
-struct CatalogueCurrencies
-{
-    std::wstring category;
-    std::wstring note;
-    struct Unit
-    {
-        std::wstring name;
-        double factor;
-        bool shown;
-        std::wstring note;
-    };
-    std::vector<Unit> units;
-};
-
-std::vector<std::wstring> SplitFields(const std::wstring& line)
-{
-    std::vector<std::wstring> fields;
-    std::size_t from = 0;
-    for (;;)
-    {
-        const std::size_t bar = line.find(L" | ", from);
-        fields.push_back(line.substr(from, bar == std::wstring::npos ? std::wstring::npos : bar - from));
-        if (bar == std::wstring::npos)
-            return fields;
-        from = bar + 3;
-    }
-}
-
-CatalogueCurrencies ReadCatalogueCurrencies()
-{
-    CatalogueCurrencies result;
-    std::istringstream lines(ReadBytes(KALVO_CURRENCY_SOURCE));
-    std::string line;
-    auto after = [&](const std::string& key, std::wstring& value) {
-        if (line.compare(0, key.size(), key) != 0)
-            return false;
-        value.assign(line.begin() + static_cast<std::ptrdiff_t>(key.size()), line.end());
-        return true;
-    };
-    std::wstring rest;
-    while (std::getline(lines, line))
-    {
-        if (after("category: ", result.category) || after("note: ", result.note))
-            continue;
-        if (!after("unit: ", rest))
-            continue;
-        const auto fields = SplitFields(rest);
-        EXPECT_EQ(fields.size(), 5u) << line;
-        if (fields.size() != 5)
-            continue;
-        CatalogueCurrencies::Unit unit;
-        unit.name = fields[0];
-        EXPECT_TRUE(ParseNumber(fields[1], unit.factor)) << line;
-        unit.shown = fields[3].find(L"shown") != std::wstring::npos;
-        unit.note = fields[4];
-        result.units.push_back(unit);
-    }
-    return result;
-}
 } // namespace
 
 TEST(WorkingText, EveryLineEndsInOneLineFeed)
@@ -167,38 +106,11 @@ TEST(RatesScan, GivesTheEuroFirstThenTheDocumentsRatesInOrder)
     EXPECT_EQ(CurrencyCategoryNote(scan.date), L"last updated 2005-12-06 from the European Central Bank");
 }
 
-TEST(RatesScan, TodaysBankDocumentGivesTheStarterCatalogueCurrencies)
-{
-#ifndef KALVO_ECB_DOCUMENT
-    GTEST_SKIP() << "no shared rates document beside the source tree";
-#else
-    const std::string bytes = ReadBytes(KALVO_ECB_DOCUMENT);
-    ASSERT_FALSE(bytes.empty());
-    const RatesScan scan = ScanRatesDocument(MakeWorkingText(bytes));
-    ASSERT_TRUE(IsUsableForRebuild(scan));
-    EXPECT_EQ(scan.date, L"2026-07-06");
-
-    const CatalogueCurrencies catalogue = ReadCatalogueCurrencies();
-    EXPECT_EQ(catalogue.category, CurrencyCategoryName(scan.date));
-    EXPECT_EQ(catalogue.note, CurrencyCategoryNote(scan.date));
-    ASSERT_EQ(scan.currencies.size(), catalogue.units.size());
-    for (std::size_t i = 0; i < scan.currencies.size(); ++i)
-    {
-        const auto& read = scan.currencies[i];
-        const auto& written = catalogue.units[i];
-        EXPECT_EQ(read.unitName, written.name) << i;
-        EXPECT_EQ(read.rate, written.factor) << written.name;
-        EXPECT_EQ(read.isSelected, written.shown) << written.name;
-        EXPECT_EQ(read.note, written.note) << written.name;
-    }
-#endif
-}
-
 TEST(RatesScan, StarterCatalogueNamesItsCurrenciesAsTheUpdateWould)
 {
-    const CatalogueCurrencies catalogue = ReadCatalogueCurrencies();
-    ASSERT_FALSE(catalogue.units.empty());
-    for (const auto& unit : catalogue.units)
+    const SourceCategory currency = ParseCategorySource(ReadBytes(KALVO_CURRENCY_SOURCE), "");
+    ASSERT_FALSE(currency.units.empty());
+    for (const auto& unit : currency.units)
     {
         const std::size_t open = unit.name.rfind(L"  (");
         ASSERT_NE(open, std::wstring::npos) << unit.name;

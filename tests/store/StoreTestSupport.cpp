@@ -86,6 +86,28 @@ std::string QueryText(sqlite3* db, const std::string& sql)
     return value;
 }
 
+std::string DumpCatalogue(sqlite3* db)
+{
+    std::string text;
+    for (const char* sql :
+         {"SELECT * FROM Category ORDER BY CategoryId", "SELECT * FROM Units ORDER BY UnitId"})
+    {
+        sqlite3_stmt* stmt = Prepare(db, sql);
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+        {
+            for (int i = 0; i < sqlite3_column_count(stmt); ++i)
+            {
+                const auto* value = sqlite3_column_text(stmt, i);
+                text += value ? reinterpret_cast<const char*>(value) : "NULL";
+                text += '|';
+            }
+            text += '\n';
+        }
+        sqlite3_finalize(stmt);
+    }
+    return text;
+}
+
 void CreateSampleCatalogue(const std::wstring& path)
 {
     CreateCatalogue(path);

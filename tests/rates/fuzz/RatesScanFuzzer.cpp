@@ -1,7 +1,16 @@
 // Any bytes, read as a rates document: the scan must end, stay inside its strings and keep
-// the promises the rebuild relies on.
+// the promises the rebuild relies on; the update answered Yes twice must rebuild exactly for
+// a usable document, leave every id of the currency category naming one of its units, and
+// write nothing otherwise.
 #include "rates/CurrencyNames.h"
+#include "rates/CurrencyUpdate.h"
 #include "rates/RatesDocument.h"
+
+#include "tests/store/StoreTestSupport.h"
+
+#include "store/Catalogue.h"
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -15,6 +24,63 @@ void Require(bool condition)
 {
     if (!condition)
         std::abort();
+}
+
+class YesSite : public ICurrencyUpdateSite
+{
+public:
+    explicit YesSite(const std::string& document) : m_document(document) {}
+    bool Ask(const std::wstring&) override { return true; }
+    void Tell(const std::wstring&) override {}
+    void ReportEngineError(const CDaoException&) override { std::abort(); }
+    bool DownloadDocument() override { return true; }
+    bool ReadDocument(std::string& bytes) override
+    {
+        bytes = m_document;
+        return true;
+    }
+    void DeleteDocument() override {}
+
+private:
+    const std::string& m_document;
+};
+
+// The sample catalogue, its category 1 standing in for the currency category, opened once.
+CCatalogue& ShownCurrencyCategory()
+{
+    static TempDir dir;
+    static CCatalogue catalogue;
+    if (!catalogue.IsOpen())
+    {
+        CreateSampleCatalogue(dir.File(L"catalogue.mdb"));
+        Require(catalogue.Open(dir.File(L"catalogue.mdb")));
+    }
+    catalogue.Categories().SetAbsolutePosition(0);
+    catalogue.SelectCategory();
+    catalogue.Units().Requery();
+    return catalogue;
+}
+
+void CheckUpdate(const std::string& bytes, const RatesScan& scan)
+{
+    CCatalogue& catalogue = ShownCurrencyCategory();
+    sqlite3* db = catalogue.Database().Handle();
+    const int changesBefore = sqlite3_total_changes(db);
+    YesSite site(bytes);
+    const bool rebuilt = UpdateCurrencyCategory(catalogue, site) == CurrencyUpdateResult::Rebuilt;
+    Require(rebuilt == IsUsableForRebuild(scan));
+    if (!rebuilt)
+    {
+        Require(sqlite3_total_changes(db) == changesBefore);
+        return;
+    }
+    Require(QueryInt(db, "SELECT count(*) FROM Units WHERE CategoryId = 1") ==
+            static_cast<std::int64_t>(scan.currencies.size()));
+    Require(QueryInt(db, "SELECT count(*) FROM Units WHERE CategoryId = 2") == 2);
+    Require(QueryInt(db, "SELECT count(*) FROM Category c JOIN Units s ON s.UnitId = "
+                         "c.SourceUnitId JOIN Units u ON u.UnitId = c.CurrentUnitId JOIN Units t "
+                         "ON t.UnitId = c.TargetUnitId WHERE c.CategoryId = 1 AND s.CategoryId = "
+                         "1 AND u.CategoryId = 1 AND t.CategoryId = 1") == 1);
 }
 } // namespace
 
@@ -44,6 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (IsUsableForRebuild(scan))
         Require(scan.hasDate && !scan.date.empty() && scan.currencies.size() > 1);
+    CheckUpdate(bytes, scan);
 
     // Arbitrary markers from the input itself: the extraction must stay in bounds and a
     // consuming loop must shrink the text until it stops.
