@@ -2,6 +2,7 @@
 
 #include "app/DatabaseLocation.h"
 #include "app/MainDlg.h"
+#include "tests/store/StoreTestSupport.h"
 #include "tools/catalogue/CatalogueWriter.h"
 
 #include "engine/NumberText.h"
@@ -36,6 +37,60 @@ void CatalogueBesideProgram::RemoveAll() const
 void CatalogueBesideProgram::Write(const std::vector<SourceCategory>& categories) const
 {
     WriteCatalogue(MdbPath(), categories);
+}
+
+namespace
+{
+template <class Query> auto OnFile(const std::wstring& path, int flags, Query query)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(ToUtf8(path).c_str(), &db, flags, nullptr) != SQLITE_OK)
+    {
+        sqlite3_close(db);
+        throw std::runtime_error("cannot open " + ToUtf8(path));
+    }
+    struct Closer
+    {
+        sqlite3* db;
+        ~Closer() { sqlite3_close(db); }
+    } closer{db};
+    return query(db);
+}
+} // namespace
+
+std::int64_t CatalogueBesideProgram::Int(const std::string& sql) const
+{
+    return OnFile(MdbPath(), SQLITE_OPEN_READONLY, [&](sqlite3* db) { return QueryInt(db, sql); });
+}
+
+std::string CatalogueBesideProgram::Text(const std::string& sql) const
+{
+    return OnFile(MdbPath(), SQLITE_OPEN_READONLY, [&](sqlite3* db) { return QueryText(db, sql); });
+}
+
+double CatalogueBesideProgram::Double(const std::string& sql) const
+{
+    return OnFile(MdbPath(), SQLITE_OPEN_READONLY,
+                  [&](sqlite3* db) { return QueryDouble(db, sql); });
+}
+
+std::string CatalogueBesideProgram::Dump() const
+{
+    return OnFile(MdbPath(), SQLITE_OPEN_READONLY, [](sqlite3* db) { return DumpCatalogue(db); });
+}
+
+void CatalogueBesideProgram::Execute(const std::string& sql) const
+{
+    OnFile(MdbPath(), SQLITE_OPEN_READWRITE,
+           [&](sqlite3* db)
+           {
+               char* error = nullptr;
+               if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) == SQLITE_OK)
+                   return;
+               const std::string message = error ? error : "error";
+               sqlite3_free(error);
+               throw std::runtime_error(message);
+           });
 }
 
 void CatalogueBesideProgram::WriteBytes(const std::wstring& path, const std::string& bytes) const
@@ -84,21 +139,11 @@ std::vector<SourceCategory> SampleCategories()
     return {currency, length, mass};
 }
 
-MessageBoxRecorder::MessageBoxRecorder(int answer) : m_answer(answer)
-{
-    SetMessageBoxHandler([this](const MessageBoxRequest& request) {
-        boxes.push_back(request);
-        return m_answer;
-    });
-}
-
-MessageBoxRecorder::~MessageBoxRecorder() { SetMessageBoxHandler(nullptr); }
-
-ScriptedMessageBoxes::ScriptedMessageBoxes(std::deque<int> answers)
-    : m_answers(std::move(answers)), m_handler([this](const MessageBoxRequest& request) {
+ScriptedMessageBoxes::ScriptedMessageBoxes(std::deque<int> answers, int then)
+    : m_answers(std::move(answers)), m_handler([this, then](const MessageBoxRequest& request) {
           boxes.push_back(request);
           if (m_answers.empty())
-              return IDOK;
+              return then;
           const int answer = m_answers.front();
           m_answers.pop_front();
           return answer;
@@ -164,24 +209,6 @@ std::vector<std::wstring> WrongResultRows(CMainDlg& dlg)
             wrong.push_back(results.m_UnitName + L": " + shown + L", not " + expected);
     }
     return wrong;
-}
-
-long long QueryInteger(const std::wstring& path, const std::string& sql)
-{
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(ToUtf8(path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-    {
-        sqlite3_close(db);
-        throw std::runtime_error("cannot open catalogue");
-    }
-    sqlite3_stmt* statement = nullptr;
-    long long value = -1;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW)
-        value = sqlite3_column_int64(statement, 0);
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return value;
 }
 
 long DistanceFromWorkAreaCentre(HWND window)

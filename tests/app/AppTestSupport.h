@@ -6,6 +6,9 @@
 #include "framework/ModalSeam.h"
 #include "framework/Wnd.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdint>
 #include <deque>
 #include <stdexcept>
 #include <string>
@@ -24,6 +27,14 @@ public:
     std::wstring MdbPath() const { return m_base + L".mdb"; }
     std::wstring DatPath() const { return m_base + L".dat"; }
     void Write(const std::vector<SourceCategory>& categories) const;
+    // The file read or written beside the program's own connection, as another program
+    // would: the first column of the first row (Int: -1, Double: NaN without a row), every
+    // row of both tables as text, or statements run.
+    std::int64_t Int(const std::string& sql) const;
+    std::string Text(const std::string& sql) const;
+    double Double(const std::string& sql) const;
+    std::string Dump() const;
+    void Execute(const std::string& sql) const;
     void WriteBytes(const std::wstring& path, const std::string& bytes) const;
     std::string ReadBytes(const std::wstring& path) const;
 
@@ -35,28 +46,25 @@ private:
 // Three categories; "Length" (the second) is marked selected.
 std::vector<SourceCategory> SampleCategories();
 
-// Records every message box and answers it with IDOK (or the answer given).
-class MessageBoxRecorder
-{
-public:
-    explicit MessageBoxRecorder(int answer = IDOK);
-    ~MessageBoxRecorder();
-    std::vector<MessageBoxRequest> boxes;
-
-private:
-    int m_answer;
-};
-
-// Records every message box and gives the answers in order, then IDOK.
+// Records every message box and gives the answers in order, then `then`.
 class ScriptedMessageBoxes
 {
 public:
-    explicit ScriptedMessageBoxes(std::deque<int> answers = {});
+    explicit ScriptedMessageBoxes(std::deque<int> answers = {}, int then = IDOK);
     std::vector<MessageBoxRequest> boxes;
 
 private:
     std::deque<int> m_answers;
     ScopedMessageBoxHandler m_handler;
+};
+
+// A test over the sample catalogue beside the program, every message box recorded.
+class SampleCatalogueTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { catalogue.Write(SampleCategories()); }
+    CatalogueBesideProgram catalogue;
+    ScriptedMessageBoxes boxes;
 };
 
 class CMainDlg;
@@ -94,7 +102,6 @@ int SelectedRow(CListCtrl& list);
 std::vector<std::wstring> WrongResultRows(CMainDlg& dlg);
 
 // Runs one SQL query with a single integer result on a catalogue file.
-long long QueryInteger(const std::wstring& path, const std::string& sql);
 
 // How far the window's centre lies from the centre of its monitor's work area, where a
 // template with DS_CENTER puts it: the larger of the two distances, in pixels.

@@ -8,13 +8,11 @@
 #include "store/Utf8.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
-
 #include <string>
 
 namespace
 {
-void Damage(const std::wstring& path)
+void Damage(const CatalogueBesideProgram& catalogue)
 {
     const std::string huge(100000, 'x');
     const std::string sql =
@@ -30,30 +28,7 @@ void Damage(const std::wstring& path)
         "  IconId = NULL, Note = NULL WHERE CategoryName = 'Length';"
         "UPDATE Category SET CategoryName = NULL, IsSelected = 3 WHERE CategoryName = 'Mass';"
         "UPDATE Category SET CategoryName = '" + huge + "' WHERE CategoryName LIKE 'Currency%';";
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(ToUtf8(path).c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
-        << (error ? error : "");
-    sqlite3_close(db);
-}
-
-std::string IntegrityOf(const std::wstring& path)
-{
-    sqlite3* db = nullptr;
-    std::string result = "cannot open";
-    if (sqlite3_open_v2(ToUtf8(path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK)
-    {
-        sqlite3_exec(
-            db, "PRAGMA integrity_check",
-            [](void* out, int, char** values, char**) {
-                *static_cast<std::string*>(out) = values[0] ? values[0] : "";
-                return 0;
-            },
-            &result, nullptr);
-    }
-    sqlite3_close(db);
-    return result;
+    catalogue.Execute(sql);
 }
 
 void Command(CMainDlg& dlg, int id)
@@ -91,8 +66,8 @@ TEST(DamagedCatalogue, OpensAndCanBeBrowsedAndEdited)
 {
     CatalogueBesideProgram catalogue;
     catalogue.Write(SampleCategories());
-    Damage(catalogue.MdbPath());
-    MessageBoxRecorder boxes(IDNO);
+    Damage(catalogue);
+    ScriptedMessageBoxes boxes({}, IDNO);
     ConfirmEveryDialog dialogs;
     {
         CMainDlg dlg;
@@ -132,6 +107,6 @@ TEST(DamagedCatalogue, OpensAndCanBeBrowsedAndEdited)
         EXPECT_TRUE(bLongNameShown);
         dlg.DestroyWindow();
     }
-    EXPECT_EQ(IntegrityOf(catalogue.MdbPath()), "ok");
-    EXPECT_EQ(QueryInteger(catalogue.MdbPath(), "SELECT count(*) FROM Category"), 3);
+    EXPECT_EQ(catalogue.Text("PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(catalogue.Int("SELECT count(*) FROM Category"), 3);
 }

@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
-
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -159,36 +157,8 @@ protected:
     }
     void TearDown() override { dlg.DestroyWindow(); }
 
-    // One value of the catalogue file as SQL text; quote() tells NULL from ''.
-    std::string Sql(const std::string& sql)
-    {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(ToUtf8(catalogue.MdbPath()).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_stmt* statement = nullptr;
-        std::string text = "<no row>";
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-            sqlite3_step(statement) == SQLITE_ROW)
-        {
-            const unsigned char* value = sqlite3_column_text(statement, 0);
-            text = value ? reinterpret_cast<const char*>(value) : "<null>";
-        }
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
-        return text;
-    }
-    double SqlDouble(const std::string& sql)
-    {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(ToUtf8(catalogue.MdbPath()).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_stmt* statement = nullptr;
-        double value = std::nan("");
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-            sqlite3_step(statement) == SQLITE_ROW)
-            value = sqlite3_column_double(statement, 0);
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
-        return value;
-    }
+    std::string Sql(const std::string& sql) const { return catalogue.Text(sql); }
+    double SqlDouble(const std::string& sql) const { return catalogue.Double(sql); }
     void SelectCategoryRow(int row)
     {
         CategoryList(dlg).SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED,
@@ -437,12 +407,7 @@ TEST_F(EditingCategoryTest, DeletingTheOnlyCategoryReportsNoError)
 {
     catalogue.Write({SourceCategory{L"Currency", 1000, L"", false, {}},
                      SourceCategory{L"Alone", 1000, L"", true, {}}});
-    {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(ToUtf8(catalogue.MdbPath()).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-        sqlite3_exec(db, "DELETE FROM Category WHERE CategoryId = 1", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-    }
+    catalogue.Execute("DELETE FROM Category WHERE CategoryId = 1");
     ASSERT_TRUE(dlg.Create());
     ScriptedMessageBoxes boxes({IDYES});
     Command(dlg, IDC_DELETE_CATEGORY);

@@ -24,13 +24,7 @@ void Select(CListCtrl& list, int row)
     list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
-class ListCommandTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { catalogue.Write(SampleCategories()); }
-    CatalogueBesideProgram catalogue;
-    MessageBoxRecorder boxes;
-};
+using ListCommandTest = SampleCatalogueTest;
 } // namespace
 
 TEST_F(ListCommandTest, EnterOnTheUnitListShowsTheUnitInTheResultListAndKeepsTheWindowOpen)
@@ -66,7 +60,7 @@ TEST_F(ListCommandTest, SelectingACategoryRestoresItsUnitsResultsValueAndTitle)
     EXPECT_EQ(dlg.GetWindowText(), L"Kalvo - Mass");
     EXPECT_EQ(StatusField(dlg).GetWindowText(), L"Kilogram: 1");
     dlg.DestroyWindow();
-    EXPECT_EQ(QueryInteger(catalogue.MdbPath(), "SELECT CategoryId FROM Category WHERE IsSelected"), 3);
+    EXPECT_EQ(catalogue.Int("SELECT CategoryId FROM Category WHERE IsSelected"), 3);
 }
 
 TEST_F(ListCommandTest, HideSelectsTheNextRowOrTheOneBeforeTheLast)
@@ -84,7 +78,7 @@ TEST_F(ListCommandTest, HideSelectsTheNextRowOrTheOneBeforeTheLast)
     EXPECT_EQ(RowTexts(ResultList(dlg)), (std::vector<std::wstring>{L"Kilometre"}));
     EXPECT_EQ(ResultList(dlg).GetNextItem(-1, LVNI_SELECTED), 0);
     dlg.DestroyWindow();
-    EXPECT_EQ(QueryInteger(catalogue.MdbPath(), "SELECT count(*) FROM Units WHERE CategoryId = 2 AND IsSelected"), 1);
+    EXPECT_EQ(catalogue.Int("SELECT count(*) FROM Units WHERE CategoryId = 2 AND IsSelected"), 1);
 }
 
 TEST_F(ListCommandTest, SetAsSourceKeepsTheQuantityAndCopyValueTakesTheResult)
@@ -142,8 +136,7 @@ TEST_F(ListCommandTest, EnterAndDoubleClicksOnEmptyListsDoNothing)
     dlg.DestroyWindow();
     EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_EQ(
-        QueryInteger(catalogue.MdbPath(),
-                     "SELECT ifnull(SourceUnitId, 0) FROM Category WHERE CategoryName = 'Empty'"),
+        catalogue.Int("SELECT ifnull(SourceUnitId, 0) FROM Category WHERE CategoryName = 'Empty'"),
         0);
 }
 

@@ -27,7 +27,7 @@ class MainWindowTest : public ::testing::Test
 {
 protected:
     CatalogueBesideProgram catalogue;
-    MessageBoxRecorder boxes;
+    ScriptedMessageBoxes boxes;
 };
 } // namespace
 
@@ -199,7 +199,7 @@ TEST_F(MainWindowTest, NoMarkedCategoryStartsOnTheFirstRow)
         EXPECT_EQ(dlg.GetCatalogue().CategoryId(), 1);
         dlg.DestroyWindow();
     }
-    EXPECT_EQ(QueryInteger(catalogue.MdbPath(), "SELECT group_concat(CategoryId) FROM Category WHERE IsSelected"), 1);
+    EXPECT_EQ(catalogue.Int("SELECT group_concat(CategoryId) FROM Category WHERE IsSelected"), 1);
 }
 
 TEST_F(MainWindowTest, EmptyCatalogueLeavesEveryListEmpty)
@@ -229,7 +229,7 @@ TEST_F(MainWindowTest, CategoryWithoutUnitsKeepsItsSourceUnit)
         EXPECT_EQ(SourceUnitField(dlg).GetWindowText(), L"");
         dlg.DestroyWindow();
     }
-    EXPECT_EQ(QueryInteger(catalogue.MdbPath(), "SELECT SourceUnitId FROM Category WHERE CategoryId = 2"), 0);
+    EXPECT_EQ(catalogue.Int("SELECT SourceUnitId FROM Category WHERE CategoryId = 2"), 0);
 }
 
 TEST_F(MainWindowTest, SourceUnitOfAnotherCategoryIsRepairedAndStored)
@@ -246,8 +246,7 @@ TEST_F(MainWindowTest, SourceUnitOfAnotherCategoryIsRepairedAndStored)
         EXPECT_EQ(SourceUnitField(dlg).GetWindowText(), L"foot");
         dlg.DestroyWindow();
     }
-    EXPECT_EQ(QueryInteger(catalogue.MdbPath(),
-                           "SELECT UnitName = 'foot' FROM Units WHERE UnitId = "
+    EXPECT_EQ(catalogue.Int("SELECT UnitName = 'foot' FROM Units WHERE UnitId = "
                            "(SELECT SourceUnitId FROM Category WHERE CategoryId = 2)"),
               1);
 }
@@ -277,8 +276,8 @@ TEST_F(MainWindowTest, EnterLeavesTheWindowOpenAndExitClosesAndCompacts)
     }
     EXPECT_TRUE(bOpenAfterEnter);
     EXPECT_EQ(result, IDCANCEL);
-    EXPECT_EQ(QueryInteger(catalogue.MdbPath(), "PRAGMA freelist_count"), 0);
-    EXPECT_EQ(QueryInteger(catalogue.MdbPath(), "SELECT count(*) FROM Units"), 7);
+    EXPECT_EQ(catalogue.Int("PRAGMA freelist_count"), 0);
+    EXPECT_EQ(catalogue.Int("SELECT count(*) FROM Units"), 7);
     EXPECT_EQ(::GetFileAttributesW((catalogue.MdbPath() + L"-wal").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 

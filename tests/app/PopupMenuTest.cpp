@@ -80,7 +80,7 @@ protected:
     }
 
     CatalogueBesideProgram catalogue;
-    MessageBoxRecorder boxes;
+    ScriptedMessageBoxes boxes;
     CMainDlg dlg;
     HHOOK hook = nullptr;
 };

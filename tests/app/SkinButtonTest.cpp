@@ -6,17 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
-
-class SkinButtonTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { catalogue.Write(SampleCategories()); }
-    CatalogueBesideProgram catalogue;
-    MessageBoxRecorder boxes;
-};
-} // namespace
+using SkinButtonTest = SampleCatalogueTest;
 
 TEST_F(SkinButtonTest, ButtonsTakeOneFrameOfTheirStripAndPressedWinsOverHovered)
 {

@@ -47,13 +47,7 @@ int MismatchedBackgroundPixels(HWND window, const std::vector<POINT>& points)
     return mismatched;
 }
 
-class SkinLayoutTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { catalogue.Write(SampleCategories()); }
-    CatalogueBesideProgram catalogue;
-    MessageBoxRecorder boxes;
-};
+using SkinLayoutTest = SampleCatalogueTest;
 } // namespace
 
 TEST_F(SkinLayoutTest, ControlsStandOnTheirPixelsOfTheBackground)

@@ -156,7 +156,7 @@ protected:
     }
 
     CatalogueBesideProgram catalogue;
-    MessageBoxRecorder boxes;
+    ScriptedMessageBoxes boxes;
     CMainDlg dlg;
 };
 } // namespace

@@ -67,7 +67,7 @@ TEST(UserTexts, MessageBoxesTitleAndStatusLine)
         SCOPED_TRACE(situation.name);
         CatalogueBesideProgram catalogue;
         catalogue.Write(CategoriesWithAnEmptyOne());
-        MessageBoxRecorder boxes(IDNO);
+        ScriptedMessageBoxes boxes({}, IDNO);
         CMainDlg dlg;
         ASSERT_TRUE(dlg.Create());
         situation.act(dlg);
@@ -80,7 +80,7 @@ TEST(UserTexts, MessageBoxesTitleAndStatusLine)
 
     CatalogueBesideProgram catalogue;
     catalogue.Write(CategoriesWithAnEmptyOne());
-    MessageBoxRecorder boxes;
+    ScriptedMessageBoxes boxes;
     CMainDlg dlg;
     ASSERT_TRUE(dlg.Create());
     const struct

@@ -12,8 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
-
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -21,19 +19,10 @@
 
 namespace
 {
-double StoredValue(const std::wstring& path, const char* unitName)
+double StoredValue(const CatalogueBesideProgram& catalogue, const char* unitName)
 {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(ToUtf8(path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, "SELECT UserValue FROM Units WHERE UnitName = ?", -1, &statement, nullptr);
-    sqlite3_bind_text(statement, 1, unitName, -1, SQLITE_TRANSIENT);
-    double value = std::nan("");
-    if (sqlite3_step(statement) == SQLITE_ROW)
-        value = sqlite3_column_double(statement, 0);
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return value;
+    return catalogue.Double(std::string("SELECT UserValue FROM Units WHERE UnitName = '") +
+                            unitName + "'");
 }
 
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -41,14 +30,7 @@ bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 // Each start shows the value stored last: a script that types from scratch clears first.
 const ModalStep kClear = [] { PressKey(VK_ESCAPE); };
 
-class ValueEntryTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { catalogue.Write(SampleCategories()); }
-
-    CatalogueBesideProgram catalogue;
-    MessageBoxRecorder boxes;
-};
+using ValueEntryTest = SampleCatalogueTest;
 } // namespace
 
 // The keys' rules are the value entry's own; here, that each key reaches it.
@@ -121,24 +103,24 @@ TEST_F(ValueEntryTest, EveryUnitStoresItsConvertedValueAndTheSourceKeepsItsBits)
         CMainDlg dlg;
         RunModalScript(dlg, {kClear, [] { TypeChars(L"3"); }});
     }
-    EXPECT_EQ(StoredValue(catalogue.MdbPath(), "metre"), 3);
-    EXPECT_EQ(StoredValue(catalogue.MdbPath(), "Kilometre"), (3 / 1000.0) * 1);
-    EXPECT_EQ(StoredValue(catalogue.MdbPath(), "foot"), (3 / 0.3048) * 1);
-    EXPECT_EQ(StoredValue(catalogue.MdbPath(), "Inch"), (3 / 0.0254) * 1);
+    EXPECT_EQ(StoredValue(catalogue, "metre"), 3);
+    EXPECT_EQ(StoredValue(catalogue, "Kilometre"), (3 / 1000.0) * 1);
+    EXPECT_EQ(StoredValue(catalogue, "foot"), (3 / 0.3048) * 1);
+    EXPECT_EQ(StoredValue(catalogue, "Inch"), (3 / 0.0254) * 1);
 
     // Negative zero survives the database and a restart.
     {
         CMainDlg dlg;
         RunModalScript(dlg, {[] { PressKey(VK_ESCAPE); }, [] { TypeChars(L"-"); }});
     }
-    EXPECT_TRUE(SameBits(StoredValue(catalogue.MdbPath(), "metre"), -0.0));
+    EXPECT_TRUE(SameBits(StoredValue(catalogue, "metre"), -0.0));
     std::wstring shownAfterRestart;
     {
         CMainDlg dlg;
         RunModalScript(dlg, {[&] { shownAfterRestart = ValueField(dlg).GetWindowText(); }});
     }
     EXPECT_EQ(shownAfterRestart, L"-0");
-    EXPECT_TRUE(SameBits(StoredValue(catalogue.MdbPath(), "metre"), -0.0));
+    EXPECT_TRUE(SameBits(StoredValue(catalogue, "metre"), -0.0));
 }
 
 // The largest values the keypad takes, and larger ones a conversion gives, come back whole
@@ -150,21 +132,21 @@ TEST_F(ValueEntryTest, LargeValuesSurviveARestartAndSetAsSource)
         RunModalScript(dlg, {kClear, [] { TypeChars(L"12345678901234567890"); }});
     }
     const double typed = 12345678901234567890.0;
-    EXPECT_EQ(StoredValue(catalogue.MdbPath(), "metre"), typed);
+    EXPECT_EQ(StoredValue(catalogue, "metre"), typed);
     std::wstring shown;
     double kilometres = 0.0;
     {
         CMainDlg dlg;
         RunModalScript(dlg, {[&] { shown = ValueField(dlg).GetWindowText(); }});
-        kilometres = StoredValue(catalogue.MdbPath(), "Kilometre");
+        kilometres = StoredValue(catalogue, "Kilometre");
     }
     // 17 significant digits, which read back as the same double.
     EXPECT_EQ(shown, L"12345678901234567000");
-    EXPECT_EQ(StoredValue(catalogue.MdbPath(), "metre"), typed);
+    EXPECT_EQ(StoredValue(catalogue, "metre"), typed);
     EXPECT_EQ(kilometres, typed / 1000.0);
 
     // Inch holds 4.86e20: as the source it keeps that value and every unit keeps its own.
-    const double inches = StoredValue(catalogue.MdbPath(), "Inch");
+    const double inches = StoredValue(catalogue, "Inch");
     ASSERT_GT(inches, 1e20);
     {
         CMainDlg dlg;
@@ -176,8 +158,8 @@ TEST_F(ValueEntryTest, LargeValuesSurviveARestartAndSetAsSource)
             dlg.SendMessage(WM_COMMAND, ID_UNIT_SET_AS_SOURCE, 0);
         }});
     }
-    EXPECT_EQ(StoredValue(catalogue.MdbPath(), "Inch"), inches);
-    EXPECT_NEAR(StoredValue(catalogue.MdbPath(), "metre"), typed, typed * 1e-15);
+    EXPECT_EQ(StoredValue(catalogue, "Inch"), inches);
+    EXPECT_NEAR(StoredValue(catalogue, "metre"), typed, typed * 1e-15);
 }
 
 // Whatever the source unit holds comes back at the next start bit for bit, and every unit
@@ -198,7 +180,7 @@ TEST_F(ValueEntryTest, StoredValuesOfAnySizeComeBackExactly)
                                         L" WHERE UnitName = 'metre'");
             writer.DestroyWindow();
         }
-        ASSERT_EQ(StoredValue(catalogue.MdbPath(), "metre"), stored);
+        ASSERT_EQ(StoredValue(catalogue, "metre"), stored);
         CMainDlg dlg;
         ASSERT_TRUE(dlg.Create());
         const std::wstring shown = ValueField(dlg).GetWindowText();
@@ -208,8 +190,8 @@ TEST_F(ValueEntryTest, StoredValuesOfAnySizeComeBackExactly)
             EXPECT_EQ(shown, stored > 0 ? L"inf" : L"-inf");
         else
             EXPECT_TRUE(ParseNumber(shown, read) && SameBits(read, stored)) << ToUtf8(shown);
-        EXPECT_TRUE(SameBits(StoredValue(catalogue.MdbPath(), "metre"), stored)) << stored;
-        EXPECT_EQ(StoredValue(catalogue.MdbPath(), "Kilometre"), stored / 1000.0) << stored;
+        EXPECT_TRUE(SameBits(StoredValue(catalogue, "metre"), stored)) << stored;
+        EXPECT_EQ(StoredValue(catalogue, "Kilometre"), stored / 1000.0) << stored;
     }
 }
 

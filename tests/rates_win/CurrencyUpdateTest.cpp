@@ -4,7 +4,6 @@
 #include "tests/rates_win/HostTlsServer.h"
 #include "tests/rates_win/LoopbackHttpServer.h"
 #include "tests/rates_win/RatesTestSupport.h"
-#include "tests/store/StoreTestSupport.h"
 
 #include "app/MainDlg.h"
 #include "rates/DownloadRates.h"
@@ -12,7 +11,6 @@
 #include "framework/ModalSeam.h"
 #include "store/Utf8.h"
 
-#include <sqlite3.h>
 
 #include <gtest/gtest.h>
 
@@ -44,30 +42,8 @@ const char kRatesDocument[] =
     "\t</Cube>\r\n"
     "</gesmes:Envelope>\r\n";
 
-// The catalogue file, read beside the window's own connection.
-class CatalogueReader
-{
-public:
-    explicit CatalogueReader(const std::wstring& path)
-    {
-        if (sqlite3_open_v2(ToUtf8(path).c_str(), &m_db, SQLITE_OPEN_READONLY, nullptr) !=
-            SQLITE_OK)
-            throw std::runtime_error("cannot open catalogue");
-    }
-    ~CatalogueReader() { sqlite3_close(m_db); }
-
-    std::string Dump() { return DumpCatalogue(m_db); }
-    std::string CurrencyName()
-    {
-        return Text("SELECT CategoryName FROM Category WHERE CategoryId = 1");
-    }
-    std::int64_t CurrencyUnits() { return Int("SELECT count(*) FROM Units WHERE CategoryId = 1"); }
-    std::int64_t Int(const std::string& sql) { return QueryInt(m_db, sql); }
-    std::string Text(const std::string& sql) { return QueryText(m_db, sql); }
-
-private:
-    sqlite3* m_db = nullptr;
-};
+const char kCurrencyName[] = "SELECT CategoryName FROM Category WHERE CategoryId = 1";
+const char kCurrencyUnits[] = "SELECT count(*) FROM Units WHERE CategoryId = 1";
 
 // The sample catalogue with the currency category as the one the window opens on.
 std::vector<SourceCategory> OnCurrency(std::vector<SourceCategory> categories)
@@ -112,9 +88,9 @@ protected:
         CMainDlg dlg;
         EXPECT_TRUE(dlg.Create());
         // The window writes its results on opening; what the update does comes after.
-        dumpBefore = CatalogueReader(catalogue.MdbPath()).Dump();
+        dumpBefore = catalogue.Dump();
         dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ID_CURRENCY_UPDATE, 0), 0);
-        dumpAfter = CatalogueReader(catalogue.MdbPath()).Dump();
+        dumpAfter = catalogue.Dump();
         if (check)
             check(dlg);
         dlg.DestroyWindow();
@@ -163,7 +139,7 @@ TEST_F(CurrencyUpdateTest, RebuildsTheCurrencyCategoryFromTheDownloadedRates)
     const char kOthers[] = "SELECT group_concat(CategoryName || ':' || (SELECT group_concat(UnitId "
                            "|| UnitName) FROM Units u WHERE u.CategoryId = c.CategoryId), ';') "
                            "FROM Category c WHERE CategoryId <> 1";
-    const std::string othersBefore = CatalogueReader(catalogue.MdbPath()).Text(kOthers);
+    const std::string othersBefore = catalogue.Text(kOthers);
     LoopbackHttpServer server(Serve(HttpAnswer(200, "OK", kRatesDocument)));
 
     const auto boxes = RunUpdate(
@@ -197,24 +173,24 @@ TEST_F(CurrencyUpdateTest, RebuildsTheCurrencyCategoryFromTheDownloadedRates)
     EXPECT_EQ(requests[0].RequestLine(), "GET /stats/eurofxref/eurofxref-daily.xml HTTP/1.1");
     EXPECT_FALSE(PathExists(RatesFilePath()));
 
-    CatalogueReader reader(catalogue.MdbPath());
-    EXPECT_EQ(reader.Text("SELECT group_concat(UnitName || '=' || FactorMul || '+' || FactorAdd || "
-                          "(CASE IsInvertResult WHEN 1 THEN ' inverted' ELSE '' END) || "
-                          "(CASE IsSelected WHEN 1 THEN ' shown' ELSE '' END), '; ') FROM "
-                          "(SELECT * FROM Units WHERE CategoryId = 1 ORDER BY UnitId)"),
+    EXPECT_EQ(catalogue.Text("SELECT group_concat(UnitName || '=' || FactorMul || '+' || "
+                             "FactorAdd || (CASE IsInvertResult WHEN 1 THEN ' inverted' ELSE "
+                             "'' END) || (CASE IsSelected WHEN 1 THEN ' shown' ELSE '' END), "
+                             "'; ') FROM (SELECT * FROM Units WHERE CategoryId = 1 ORDER BY "
+                             "UnitId)"),
               "European Union euro  (EUR)=1.0+0.0 inverted shown; United States dollar  (USD)="
               "1.1782+0.0 inverted shown; Japanese yen  (JPY)=142.38+0.0 inverted; ABC=2.5+0.0 "
               "inverted");
-    EXPECT_EQ(reader.Int("SELECT count(*) FROM Units WHERE CategoryId = 1 AND "
-                         "Note = 'rated 2005-12-06 by the European Central Bank'"),
+    EXPECT_EQ(catalogue.Int("SELECT count(*) FROM Units WHERE CategoryId = 1 AND "
+                            "Note = 'rated 2005-12-06 by the European Central Bank'"),
               4);
-    EXPECT_EQ(reader.Text("SELECT c.CategoryName || ', ' || c.Note || ', ' || s.UnitName || "
-                          "', ' || u.UnitName FROM Category c JOIN Units s ON s.UnitId = "
-                          "c.SourceUnitId JOIN Units u ON u.UnitId = c.CurrentUnitId WHERE "
-                          "c.CategoryId = 1"),
+    EXPECT_EQ(catalogue.Text("SELECT c.CategoryName || ', ' || c.Note || ', ' || s.UnitName || "
+                             "', ' || u.UnitName FROM Category c JOIN Units s ON s.UnitId = "
+                             "c.SourceUnitId JOIN Units u ON u.UnitId = c.CurrentUnitId WHERE "
+                             "c.CategoryId = 1"),
               "Currency (2005-12-06), last updated 2005-12-06 from the European Central Bank, "
               "European Union euro  (EUR), United States dollar  (USD)");
-    EXPECT_EQ(reader.Text(kOthers), othersBefore); // the other categories are not touched
+    EXPECT_EQ(catalogue.Text(kOthers), othersBefore); // the other categories are not touched
 }
 
 TEST_F(CurrencyUpdateTest, EveryFailureLeavesTheCatalogueAsItWas)
@@ -302,13 +278,12 @@ TEST_F(CurrencyUpdateTest, OverTlsATrustedServerRebuildsAndAnExpiredOneChangesNo
     boxes = RunUpdate(RatesServer{L"localhost", tls->TrustedPort(), true}, {IDYES, IDYES});
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].text.rfind(L"New currency rates successfully obtained", 0), 0u);
-    CatalogueReader reader(catalogue.MdbPath());
 #ifdef KALVO_ECB_DOCUMENT
-    EXPECT_EQ(reader.CurrencyName(), "Currency (2026-07-06)");
-    EXPECT_EQ(reader.CurrencyUnits(), 30); // the euro and the bank's 29
+    EXPECT_EQ(catalogue.Text(kCurrencyName), "Currency (2026-07-06)");
+    EXPECT_EQ(catalogue.Int(kCurrencyUnits), 30); // the euro and the bank's 29
 #else
-    EXPECT_EQ(reader.CurrencyName(), "Currency (2005-12-06)");
-    EXPECT_EQ(reader.CurrencyUnits(), 3);
+    EXPECT_EQ(catalogue.Text(kCurrencyName), "Currency (2005-12-06)");
+    EXPECT_EQ(catalogue.Int(kCurrencyUnits), 3);
 #endif
 }
 
@@ -344,7 +319,7 @@ TEST_F(CurrencyUpdateTest, AKillDuringTheRebuildLeavesTheOldCategoryOrTheNewOneW
 {
     catalogue.Write(OnCurrency(SampleCategories()));
     const std::map<std::string, std::int64_t> unitsOfCategory = {
-        {"Currency (2026-07-06)", CatalogueReader(catalogue.MdbPath()).CurrencyUnits()},
+        {"Currency (2026-07-06)", catalogue.Int(kCurrencyUnits)},
         {"Currency (2010-01-01)", 41},
         {"Currency (2011-01-01)", 26}};
     wchar_t program[MAX_PATH] = {};
@@ -376,11 +351,10 @@ TEST_F(CurrencyUpdateTest, AKillDuringTheRebuildLeavesTheOldCategoryOrTheNewOneW
             next.DestroyWindow();
             EXPECT_TRUE(boxes.boxes.empty()) << ToUtf8(boxes.boxes.front().text);
         }
-        CatalogueReader reader(catalogue.MdbPath());
-        const std::string name = reader.CurrencyName();
+            const std::string name = catalogue.Text(kCurrencyName);
         const auto expected = unitsOfCategory.find(name);
         ASSERT_NE(expected, unitsOfCategory.end()) << name;
-        EXPECT_EQ(reader.CurrencyUnits(), expected->second) << name;
+        EXPECT_EQ(catalogue.Int(kCurrencyUnits), expected->second) << name;
         seen.insert(name);
     }
     ::SetEnvironmentVariableA(kRebuildChild, nullptr);

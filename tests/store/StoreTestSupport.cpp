@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include <cmath>
 #include <cstdio>
 #include <stdexcept>
 
@@ -82,6 +83,15 @@ std::string QueryText(sqlite3* db, const std::string& sql)
     std::string value;
     if (sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_text(stmt, 0) != nullptr)
         value = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+    sqlite3_finalize(stmt);
+    return value;
+}
+
+double QueryDouble(sqlite3* db, const std::string& sql)
+{
+    sqlite3_stmt* stmt = Prepare(db, sql);
+    const double value =
+        sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_double(stmt, 0) : std::nan("");
     sqlite3_finalize(stmt);
     return value;
 }

@@ -29,6 +29,7 @@ void WriteBytes(const std::wstring& path, const std::string& bytes);
 // Runs a query on any connection and returns the first column of its first row.
 std::int64_t QueryInt(sqlite3* db, const std::string& sql);
 std::string QueryText(sqlite3* db, const std::string& sql);
+double QueryDouble(sqlite3* db, const std::string& sql); // NaN without a row
 // Every row of the catalogue's two tables as text: equal dumps mean an unchanged catalogue.
 std::string DumpCatalogue(sqlite3* db);
 
