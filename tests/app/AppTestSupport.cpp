@@ -2,7 +2,6 @@
 
 #include "app/DatabaseLocation.h"
 #include "app/MainDlg.h"
-#include "tests/store/StoreTestSupport.h"
 #include "tools/catalogue/CatalogueWriter.h"
 
 #include "engine/NumberText.h"
@@ -15,8 +14,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 CatalogueBesideProgram::CatalogueBesideProgram() : m_base(GetDatabaseBasePath()) { RemoveAll(); }
@@ -93,20 +90,6 @@ void CatalogueBesideProgram::Execute(const std::string& sql) const
            });
 }
 
-void CatalogueBesideProgram::WriteBytes(const std::wstring& path, const std::string& bytes) const
-{
-    std::ofstream out(ToUtf8(path), std::ios::binary);
-    out << bytes;
-}
-
-std::string CatalogueBesideProgram::ReadBytes(const std::wstring& path) const
-{
-    std::ifstream in(ToUtf8(path), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 namespace
 {
 SourceUnit Unit(const wchar_t* name, double factor, bool shown, const wchar_t* note = L"")
@@ -161,6 +144,20 @@ CEdit& StatusField(const CWnd& dlg) { return ControlOf<CEdit>(dlg, IDC_STATUS); 
 void ClickButton(const CWnd& dlg, int id)
 {
     ::SendMessageW(dlg.GetDlgItemHwnd(id), BM_CLICK, 0, 0);
+}
+
+void Command(CWnd& dlg, int id)
+{
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(dlg.GetDlgItemHwnd(id)));
+}
+
+RECT ClientRectOf(HWND parent, HWND control)
+{
+    RECT rect;
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }
 
 HWND ButtonToolTips(const CWnd& dlg)

@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the main-window tests: a catalogue beside the test program (which looks for
 // its database under its own name, as Kalvo.exe does), and a recorder of message boxes.
+#include "tests/store/StoreTestSupport.h"
 #include "tools/catalogue/CatalogueSource.h"
 
 #include "framework/ModalSeam.h"
@@ -35,8 +36,6 @@ public:
     double Double(const std::string& sql) const;
     std::string Dump() const;
     void Execute(const std::string& sql) const;
-    void WriteBytes(const std::wstring& path, const std::string& bytes) const;
-    std::string ReadBytes(const std::wstring& path) const;
 
 private:
     void RemoveAll() const;
@@ -89,6 +88,10 @@ CEdit& SourceUnitField(const CWnd& dlg);
 CEdit& StatusField(const CWnd& dlg);
 // Clicks a button of a window, by its id.
 void ClickButton(const CWnd& dlg, int id);
+// A button click or a pop-up menu command, as the main window receives it.
+void Command(CWnd& dlg, int id);
+// A control's window rectangle in its parent's client coordinates.
+RECT ClientRectOf(HWND parent, HWND control);
 // The main window's own tooltip window, the one that knows its buttons (the framework keeps
 // another for the lists' rows).
 HWND ButtonToolTips(const CWnd& dlg);

@@ -31,12 +31,6 @@ void Damage(const CatalogueBesideProgram& catalogue)
     catalogue.Execute(sql);
 }
 
-void Command(CMainDlg& dlg, int id)
-{
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                    reinterpret_cast<LPARAM>(dlg.GetDlgItemHwnd(id)));
-}
-
 void Select(CListCtrl& list, int row)
 {
     list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);

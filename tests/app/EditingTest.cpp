@@ -79,21 +79,6 @@ private:
 void SetField(CDialog& dialog, int id, const std::wstring& text) { dialog.SetDlgItemText(id, text); }
 void Click(CDialog& dialog, int id) { ::SendMessageW(dialog.GetDlgItemHwnd(id), BM_CLICK, 0, 0); }
 
-// A button click or a pop-up menu command, as the main window receives it.
-void Command(CMainDlg& dlg, int id)
-{
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                    reinterpret_cast<LPARAM>(dlg.GetDlgItemHwnd(id)));
-}
-
-RECT ClientRectOf(HWND control, HWND dialog)
-{
-    RECT rect;
-    ::GetWindowRect(control, &rect);
-    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 // Whether the painted client area shows the background bitmap's own pixels at the corners
 // and the left edge, where no control covers it.
 bool PaintedFromBitmap(CDialog& dialog, UINT nBitmapId)
@@ -132,8 +117,8 @@ Layout LayoutOf(CDialog& dialog, UINT nBitmapId)
 {
     Layout layout;
     dialog.GetClientRect(&layout.client);
-    layout.ok = ClientRectOf(dialog.GetDlgItemHwnd(IDOK), dialog);
-    layout.cancel = ClientRectOf(dialog.GetDlgItemHwnd(IDCANCEL), dialog);
+    layout.ok = ClientRectOf(dialog, dialog.GetDlgItemHwnd(IDOK));
+    layout.cancel = ClientRectOf(dialog, dialog.GetDlgItemHwnd(IDCANCEL));
     layout.bSkinned = PaintedFromBitmap(dialog, nBitmapId);
     layout.centreOffset = DistanceFromWorkAreaCentre(dialog.m_hWnd);
     return layout;

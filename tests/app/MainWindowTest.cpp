@@ -63,8 +63,7 @@ TEST_F(MainWindowTest, StartsOnTheMarkedCategoryWithItsUnitsAndResults)
 // what a chosen category shows is its value converted now, never what was stored before.
 TEST_F(MainWindowTest, EveryStarterCategoryShowsItsValueConvertedWhenChosen)
 {
-    catalogue.WriteBytes(catalogue.MdbPath(),
-                         catalogue.ReadBytes(FromUtf8(KALVO_STARTER_CATALOGUE)));
+    WriteBytes(catalogue.MdbPath(), ReadBytes(FromUtf8(KALVO_STARTER_CATALOGUE)));
     {
         CDaoDatabase database;
         database.Open(catalogue.MdbPath());
@@ -329,7 +328,7 @@ TEST_F(MainWindowTest, MissingCatalogueIsReportedAndEndsTheWindow)
 TEST_F(MainWindowTest, FileThatIsNoDatabaseIsReportedAndLeftAlone)
 {
     const std::string garbage = "This is not a database, but somebody's notes.\n";
-    catalogue.WriteBytes(catalogue.DatPath(), garbage);
+    WriteBytes(catalogue.DatPath(), garbage);
     {
         CMainDlg dlg;
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
@@ -339,5 +338,5 @@ TEST_F(MainWindowTest, FileThatIsNoDatabaseIsReportedAndLeftAlone)
     EXPECT_NE(boxes.boxes[0].text.find(L"   ("), std::wstring::npos);
     EXPECT_EQ(boxes.boxes[1].text,
               L"Error loading Kalvo.dat\n\nYou can reinstall Kalvo to fix units database.");
-    EXPECT_EQ(catalogue.ReadBytes(catalogue.DatPath()), garbage);
+    EXPECT_EQ(ReadBytes(catalogue.DatPath()), garbage);
 }

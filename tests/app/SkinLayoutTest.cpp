@@ -16,14 +16,6 @@ struct Place
     int id, x, y, width, height;
 };
 
-RECT ClientRectOf(HWND parent, HWND control)
-{
-    RECT rect;
-    ::GetWindowRect(control, &rect);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 // Pixels of the background bitmap against the same client pixels on the screen.
 int MismatchedBackgroundPixels(HWND window, const std::vector<POINT>& points)
 {

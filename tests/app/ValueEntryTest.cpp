@@ -1,5 +1,7 @@
 // The source value typed on the real main window: keys go through its modal loop.
 #include "tests/app/AppTestSupport.h"
+
+#include "tests/Checks.h"
 #include "tests/app/ModalScript.h"
 
 #include "app/MainDlg.h"
@@ -24,8 +26,6 @@ double StoredValue(const CatalogueBesideProgram& catalogue, const char* unitName
     return catalogue.Double(std::string("SELECT UserValue FROM Units WHERE UnitName = '") +
                             unitName + "'");
 }
-
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // Each start shows the value stored last: a script that types from scratch clears first.
 const ModalStep kClear = [] { PressKey(VK_ESCAPE); };

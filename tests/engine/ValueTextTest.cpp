@@ -1,5 +1,7 @@
 #include "engine/ValueText.h"
 
+#include "tests/Checks.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,8 +11,6 @@
 namespace
 {
 std::wstring Lcd(double value) { return FormatValue(value, 20); }
-
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 } // namespace
 
 TEST(FormatValue, PlainDecimalWithUpToSeventeenDigits)

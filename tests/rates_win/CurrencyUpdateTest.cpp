@@ -428,7 +428,7 @@ TEST_F(CurrencyUpdateTest, ADownloadedFileThatCannotBeReadIsReportedAndChangesNo
         ScopedProgressWindowEnd spoiler(
             [&]
             {
-                stored = ReadFileBytes(RatesFilePath());
+                stored = ReadBytes(RatesFilePath());
                 c.spoil(RatesFilePath());
             });
         const auto boxes =

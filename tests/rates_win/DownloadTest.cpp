@@ -31,8 +31,8 @@ protected:
         return DownloadWithoutWindow(port, object, file);
     }
 
-    ScratchFolder folder;
-    const std::wstring file = folder.Path(L"currency.xml");
+    TempDir folder;
+    const std::wstring file = folder.File(L"currency.xml");
 };
 } // namespace
 
@@ -41,7 +41,7 @@ TEST_F(DownloadTest, StoresABodyOfManyReadsByteForByte)
     const std::string body = MixedBytes(25000);
     LoopbackHttpServer server(Answer(HttpAnswer(200, "OK", body)));
     EXPECT_EQ(Download(server.Port()), 200);
-    EXPECT_EQ(ReadFileBytes(file), body);
+    EXPECT_EQ(ReadBytes(file), body);
 
     const auto requests = server.Requests();
     ASSERT_EQ(requests.size(), 1u);
@@ -56,20 +56,20 @@ TEST_F(DownloadTest, EmptyBodyGivesAnEmptyFile)
     LoopbackHttpServer server(Answer(HttpAnswer(200, "OK", "")));
     EXPECT_EQ(Download(server.Port()), 200);
     ASSERT_TRUE(PathExists(file));
-    EXPECT_EQ(ReadFileBytes(file), "");
+    EXPECT_EQ(ReadBytes(file), "");
 }
 
 TEST_F(DownloadTest, AnEarlierFileIsReplacedOnlyByA200)
 {
-    WriteFileBytes(file, "the rates of an earlier day, longer than the new ones");
+    WriteBytes(file, "the rates of an earlier day, longer than the new ones");
     {
         LoopbackHttpServer server(Answer(HttpAnswer(404, "Not Found", "no such page")));
         EXPECT_EQ(Download(server.Port()), 404);
-        EXPECT_EQ(ReadFileBytes(file), "the rates of an earlier day, longer than the new ones");
+        EXPECT_EQ(ReadBytes(file), "the rates of an earlier day, longer than the new ones");
     }
     LoopbackHttpServer server(Answer(HttpAnswer(200, "OK", "today")));
     EXPECT_EQ(Download(server.Port()), 200);
-    EXPECT_EQ(ReadFileBytes(file), "today");
+    EXPECT_EQ(ReadBytes(file), "today");
 }
 
 TEST_F(DownloadTest, ErrorStatusesAreReturnedAndCreateNoFile)
@@ -228,7 +228,7 @@ protected:
     }
     bool GotTheDocument() const
     {
-        return PathExists(file) && ReadFileBytes(file).find("<Cube currency=") != std::string::npos;
+        return PathExists(file) && ReadBytes(file).find("<Cube currency=") != std::string::npos;
     }
 
     std::unique_ptr<HostTlsServer> tls;
@@ -283,7 +283,7 @@ TEST_F(DownloadTest, AnOutputFileThatCannotBeCreatedGivesZero)
 {
     LoopbackHttpServer server(Answer(HttpAnswer(200, "OK", "rates")));
     CRatesSession controller(nullptr);
-    const std::wstring unreachable = folder.Path(L"missing\\currency.xml");
+    const std::wstring unreachable = folder.File(L"missing\\currency.xml");
     EXPECT_EQ(
         controller.DownloadFile(L"Kalvo", L"127.0.0.1", kObject, server.Port(), false, unreachable),
         0);
@@ -298,7 +298,7 @@ TEST_F(DownloadTest, BodiesUpToOneMebibyteAreAcceptedAndLargerOnesFail)
     {
         LoopbackHttpServer server(Answer(HttpAnswer(200, "OK", limit)));
         EXPECT_EQ(Download(server.Port()), 200);
-        EXPECT_EQ(ReadFileBytes(file), limit);
+        EXPECT_EQ(ReadBytes(file), limit);
     }
     LoopbackHttpServer server(Answer(HttpAnswer(200, "OK", limit + "x")));
     EXPECT_EQ(Download(server.Port()), 0);
@@ -308,8 +308,8 @@ TEST_F(DownloadTest, BodiesUpToOneMebibyteAreAcceptedAndLargerOnesFail)
 
 TEST(ProgressWindow, ShowsTheConnectionEventsAndEndsWithSuccess)
 {
-    ScratchFolder folder;
-    const std::wstring file = folder.Path(L"currency.xml");
+    TempDir folder;
+    const std::wstring file = folder.File(L"currency.xml");
     LoopbackHttpServer server(Answer(HttpAnswer(200, "OK", MixedBytes(9000))));
     const ProgressRun run = RunProgressWindow(server.Port(), kObject, file);
     EXPECT_EQ(run.dialogResult, 1);
@@ -327,13 +327,13 @@ TEST(ProgressWindow, ShowsTheConnectionEventsAndEndsWithSuccess)
         EXPECT_NE(at, run.details.end()) << "missing or out of order: " << line;
     }
     EXPECT_EQ(run.progressPos, 0);
-    EXPECT_EQ(ReadFileBytes(file), MixedBytes(9000));
+    EXPECT_EQ(ReadBytes(file), MixedBytes(9000));
 }
 
 TEST(ProgressWindow, AFailedDownloadEndsWithZeroAndTheErrorLine)
 {
-    ScratchFolder folder;
-    const std::wstring file = folder.Path(L"currency.xml");
+    TempDir folder;
+    const std::wstring file = folder.File(L"currency.xml");
     {
         LoopbackHttpServer server(Answer(HttpAnswer(404, "Not Found", "no such page")));
         const ProgressRun run = RunProgressWindow(server.Port(), kObject, file);
@@ -350,7 +350,7 @@ TEST(ProgressWindow, AFailedDownloadEndsWithZeroAndTheErrorLine)
 
     LoopbackHttpServer server(Answer(HttpAnswer(200, "OK", "rates")));
     const ProgressRun unwritable =
-        RunProgressWindow(server.Port(), kObject, folder.Path(L"missing\\currency.xml"));
+        RunProgressWindow(server.Port(), kObject, folder.File(L"missing\\currency.xml"));
     EXPECT_EQ(unwritable.dialogResult, 0);
     EXPECT_EQ(unwritable.downloadResult, 0);
     EXPECT_FALSE(PathExists(file));
@@ -358,8 +358,8 @@ TEST(ProgressWindow, AFailedDownloadEndsWithZeroAndTheErrorLine)
 
 TEST(ProgressWindow, ClosingTheWindowDuringTheBodyStopsTheDownload)
 {
-    ScratchFolder folder;
-    const std::wstring file = folder.Path(L"currency.xml");
+    TempDir folder;
+    const std::wstring file = folder.File(L"currency.xml");
     const std::string body = MixedBytes(200000);
     std::atomic<HWND> window{nullptr};
     std::atomic<bool> clientLeft{false};
@@ -401,7 +401,7 @@ TEST(ProgressWindow, ClosingTheWindowDuringTheBodyStopsTheDownload)
     ASSERT_FALSE(run.details.empty());
     EXPECT_EQ(run.details.back(), L"Error connecting to ECB");
     // What arrived before the stop stays in the file, and the file is closed.
-    const std::string kept = ReadFileBytes(file);
+    const std::string kept = ReadBytes(file);
     EXPECT_GT(kept.size(), 0u);
     EXPECT_LT(kept.size(), body.size());
     EXPECT_EQ(kept, body.substr(0, kept.size()));
@@ -413,7 +413,7 @@ TEST(ProgressWindow, ClosingTheWindowDuringTheBodyStopsTheDownload)
 // waited for the 20-second silence limit).
 TEST(ProgressWindow, AnswersAndClosesWhileTheServerSaysNothing)
 {
-    ScratchFolder folder;
+    TempDir folder;
     std::atomic<bool> serverDone{false};
     LoopbackHttpServer server(
         [&](const SeenRequest&, ServerConnection& connection)
@@ -428,7 +428,7 @@ TEST(ProgressWindow, AnswersAndClosesWhileTheServerSaysNothing)
     std::chrono::steady_clock::time_point closedAt;
     std::thread user;
     const ProgressRun run = RunProgressWindow(
-        server.Port(), kObject, folder.Path(L"currency.xml"),
+        server.Port(), kObject, folder.File(L"currency.xml"),
         [&](HWND window)
         {
             user = std::thread(

@@ -36,8 +36,8 @@ protected:
     int Download(unsigned short port) { return DownloadWithoutWindow(port, kObject, file); }
     bool FileLeft() const { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-    ScratchFolder folder;
-    const std::wstring file = folder.Path(L"currency.xml");
+    TempDir folder;
+    const std::wstring file = folder.File(L"currency.xml");
 };
 } // namespace
 

@@ -2,7 +2,6 @@
 
 #include "framework/ModalSeam.h"
 #include "rates/RatesSession.h"
-#include "store/FileSystem.h"
 
 #include "res/resource.h"
 
@@ -11,51 +10,9 @@
 
 #include <stdexcept>
 
-ScratchFolder::ScratchFolder() : m_path(FileSystem::CreateTempDirectory())
-{
-    if (m_path.empty())
-        throw std::runtime_error("no scratch folder");
-}
-
-ScratchFolder::~ScratchFolder()
-{
-    FileSystem::RemoveTree(m_path);
-}
-
-std::wstring ScratchFolder::Path(const std::wstring& name) const
-{
-    return m_path + L"\\" + name;
-}
-
 bool PathExists(const std::wstring& path)
 {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadFileBytes(const std::wstring& path)
-{
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        throw std::runtime_error("cannot open file");
-    std::string bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    ::CloseHandle(file);
-    return bytes;
-}
-
-void WriteFileBytes(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        throw std::runtime_error("cannot create file");
-    DWORD written = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
 }
 
 namespace

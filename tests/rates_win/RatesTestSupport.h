@@ -2,29 +2,15 @@
 // Files and the progress window for the rates tests.
 #include "rates/RatesUpdateDlg.h"
 
+#include "tests/store/StoreTestSupport.h"
+
 #include "framework/ModalSeam.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
-// A fresh folder under the temporary folder, removed with everything in it.
-class ScratchFolder
-{
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    std::wstring Path(const std::wstring& name) const;
-
-private:
-    std::wstring m_path;
-};
-
 bool PathExists(const std::wstring& path);
-std::string ReadFileBytes(const std::wstring& path);
-void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
 // What the progress window showed when it went, and how it ended.
 struct ProgressRun

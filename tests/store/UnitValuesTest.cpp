@@ -1,5 +1,6 @@
 #include "store/UnitValues.h"
 
+#include "tests/Checks.h"
 #include "tests/store/StoreTestSupport.h"
 
 #include "store/RecordsetCategory.h"
@@ -10,14 +11,6 @@
 
 #include <cmath>
 #include <cstring>
-
-namespace
-{
-bool SameBits(double a, double b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-} // namespace
 
 class RecalculateTest : public CatalogueTest
 {

@@ -3,6 +3,8 @@
 // library's printf rounds it), and read back bit for bit when it has all 17 digits.
 #include "engine/ValueText.h"
 
+#include "tests/Checks.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -14,17 +16,6 @@
 
 namespace
 {
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-bool SameBits(double a, double b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
 struct Rounded
 {
     double value;      // |value| rounded to the digits, as printf gives it

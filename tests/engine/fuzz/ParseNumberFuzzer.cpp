@@ -3,6 +3,8 @@
 // it reads must come back bit for bit from its own text.
 #include "engine/ValueText.h"
 
+#include "tests/Checks.h"
+
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -12,17 +14,6 @@
 
 namespace
 {
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-bool SameBits(double a, double b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
 // Bytes below 0xC0 stand for themselves (ASCII and Latin-1, with its no-break space); the
 // rest for the start of the full-width forms, whose digits, signs and point look like
 // numbers but are none.

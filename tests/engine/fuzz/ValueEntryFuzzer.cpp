@@ -4,21 +4,14 @@
 // selection edits the text as shown, which may add a leading "0." as a paste would.)
 #include "engine/ValueEntry.h"
 
+#include "tests/Checks.h"
+
 #include "engine/ValueText.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-
-namespace
-{
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-} // namespace
 
 // Each byte is a key (its low four bits: 0 to 9, point, none, sign, clear, backspace, none);
 // a byte with its high bit set also selects part of the shown text for that key.

@@ -3,6 +3,8 @@
 // a usable document, leave every id of the currency category naming one of its units, and
 // write nothing otherwise.
 #include "rates/CurrencyNames.h"
+
+#include "tests/Checks.h"
 #include "rates/CurrencyUpdate.h"
 #include "rates/RatesDocument.h"
 
@@ -20,12 +22,6 @@
 
 namespace
 {
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
 class YesSite : public ICurrencyUpdateSite
 {
 public:

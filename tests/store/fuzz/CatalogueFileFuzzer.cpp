@@ -4,6 +4,8 @@
 // store's own exceptions may come out, and a file the store refuses stays as it was.
 #include "tests/store/StoreTestSupport.h"
 
+#include "tests/Checks.h"
+
 #include "store/DaoDatabase.h"
 #include "store/DaoException.h"
 #include "store/DatabaseFile.h"
@@ -23,12 +25,6 @@
 
 namespace
 {
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
 // Walks the set from first to last as the lists are filled; positions, count and bookmarks
 // must agree with the walk. Returns the bookmarks in walk order.
 std::vector<CDaoRecordset::Bookmark> Walk(CDaoRecordset& set)

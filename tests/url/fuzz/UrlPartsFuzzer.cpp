@@ -2,6 +2,8 @@
 // made from, taken from the text itself, and split the same way again when written out.
 #include "framework/url/UrlParts.h"
 
+#include "tests/Checks.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,12 +11,6 @@
 
 namespace
 {
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
 bool Same(const std::optional<UrlParts>& a, const std::optional<UrlParts>& b)
 {
     if (a.has_value() != b.has_value())
