@@ -7,6 +7,7 @@
 // only.
 //
 //   wine RebuildBench.exe STARTER_CATALOGUE.mdb [RATES_DOCUMENT.xml] [ROUNDS]
+#include "tests/rates/ScriptedUpdateSite.h"
 #include "tests/rates_win/LoopbackHttpServer.h"
 
 #include "app/DatabaseLocation.h"
@@ -87,26 +88,6 @@ void PlaceCatalogue(const std::wstring& starter, const std::wstring& path)
     sqlite3_close(db);
 }
 
-// Answers Yes and hands over the document from memory.
-class CBenchUpdateSite : public ICurrencyUpdateSite
-{
-public:
-    explicit CBenchUpdateSite(const std::string& document) : m_document(document) {}
-    bool Ask(const std::wstring&) override { return true; }
-    void Tell(const std::wstring&) override {}
-    void ReportEngineError(const CDaoException&) override {}
-    bool DownloadDocument() override { return true; }
-    bool ReadDocument(std::string& bytes) override
-    {
-        bytes = m_document;
-        return true;
-    }
-    void DeleteDocument() override {}
-
-private:
-    const std::string& m_document;
-};
-
 // The update without a window on the catalogue opened as the main window opens it; a
 // negative figure when it did not rebuild.
 double MeasureWindowlessUpdate(const std::wstring& starter, const std::string& document)
@@ -119,7 +100,7 @@ double MeasureWindowlessUpdate(const std::wstring& starter, const std::string& d
     catalogue.Categories().SetAbsolutePosition(catalogue.FindMarkedCategory());
     catalogue.SelectCategory();
     catalogue.Units().Requery();
-    CBenchUpdateSite site(document);
+    ScriptedSite site({true, true}, document);
     const auto start = Clock::now();
     const bool rebuilt = UpdateCurrencyCategory(catalogue, site) == CurrencyUpdateResult::Rebuilt;
     const double ms = Milliseconds(Clock::now() - start);

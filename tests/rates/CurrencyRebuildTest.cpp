@@ -3,18 +3,16 @@
 #include "rates/CurrencyRebuild.h"
 #include "rates/CurrencyUpdate.h"
 
+#include "tests/rates/ScriptedUpdateSite.h"
 #include "tests/store/StoreTestSupport.h"
 #include "tools/catalogue/CatalogueWriter.h"
 
 #include "store/Catalogue.h"
-#include "store/DaoException.h"
 #include "store/Utf8.h"
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <map>
-#include <optional>
 
 namespace
 {
@@ -22,52 +20,6 @@ RatesScan Scan(const std::string& document) { return ScanRatesDocument(MakeWorki
 
 const std::string kYenOnly = "<gesmes:Envelope>\n<Cube time='2005-12-06'>\n"
                              "<Cube currency='JPY' rate='142.38'/>\n</Cube>\n";
-
-// Answers the update's questions in order and hands it the document; records, one letter a
-// message, what the user was shown: C the connect question, R the recreate question, E the
-// read error, F the connection failure.
-class ScriptedSite : public ICurrencyUpdateSite
-{
-public:
-    ScriptedSite(std::deque<bool> answers, std::optional<std::string> document)
-        : m_answers(std::move(answers)), m_document(std::move(document))
-    {
-    }
-    bool Ask(const std::wstring& question) override
-    {
-        Show(question);
-        const bool yes = !m_answers.empty() && m_answers.front();
-        if (!m_answers.empty())
-            m_answers.pop_front();
-        return yes;
-    }
-    void Tell(const std::wstring& failure) override { Show(failure); }
-    void ReportEngineError(const CDaoException& e) override { engineError = e.what(); }
-    bool DownloadDocument() override { return m_document.has_value(); }
-    bool ReadDocument(std::string& bytes) override
-    {
-        bytes = m_document.value_or("");
-        return readable;
-    }
-    void DeleteDocument() override { ++deletions; }
-
-    bool readable = true;
-    std::string shown, engineError;
-    int deletions = 0;
-
-private:
-    void Show(const std::wstring& text)
-    {
-        for (const auto& [start, letter] : {std::pair{L"Kalvo will connect", 'C'},
-                                           {L"New currency rates", 'R'},
-                                           {L"Error reading file", 'E'},
-                                           {L"Connection to ECB failed", 'F'}})
-            if (text.rfind(start, 0) == 0)
-                shown += letter;
-    }
-    std::deque<bool> m_answers;
-    std::optional<std::string> m_document;
-};
 
 class CurrencyRebuildTest : public ::testing::Test
 {

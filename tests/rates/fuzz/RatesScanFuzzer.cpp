@@ -3,11 +3,11 @@
 // a usable document, leave every id of the currency category naming one of its units, and
 // write nothing otherwise.
 #include "rates/CurrencyNames.h"
-
-#include "tests/Checks.h"
 #include "rates/CurrencyUpdate.h"
 #include "rates/RatesDocument.h"
 
+#include "tests/Checks.h"
+#include "tests/rates/ScriptedUpdateSite.h"
 #include "tests/store/StoreTestSupport.h"
 
 #include "store/Catalogue.h"
@@ -22,25 +22,6 @@
 
 namespace
 {
-class YesSite : public ICurrencyUpdateSite
-{
-public:
-    explicit YesSite(const std::string& document) : m_document(document) {}
-    bool Ask(const std::wstring&) override { return true; }
-    void Tell(const std::wstring&) override {}
-    void ReportEngineError(const CDaoException&) override { std::abort(); }
-    bool DownloadDocument() override { return true; }
-    bool ReadDocument(std::string& bytes) override
-    {
-        bytes = m_document;
-        return true;
-    }
-    void DeleteDocument() override {}
-
-private:
-    const std::string& m_document;
-};
-
 // The sample catalogue, its category 1 standing in for the currency category, opened once.
 CCatalogue& ShownCurrencyCategory()
 {
@@ -62,8 +43,9 @@ void CheckUpdate(const std::string& bytes, const RatesScan& scan)
     CCatalogue& catalogue = ShownCurrencyCategory();
     sqlite3* db = catalogue.Database().Handle();
     const int changesBefore = sqlite3_total_changes(db);
-    YesSite site(bytes);
+    ScriptedSite site({true, true}, bytes);
     const bool rebuilt = UpdateCurrencyCategory(catalogue, site) == CurrencyUpdateResult::Rebuilt;
+    Require(site.engineError.empty());
     Require(rebuilt == IsUsableForRebuild(scan));
     if (!rebuilt)
     {

@@ -2,9 +2,8 @@
 // it: the recovery of a copy left by a compaction, opening, the three record sets, walking
 // them, choosing a category and typing a value, and the compaction on closing. Only the
 // store's own exceptions may come out, and a file the store refuses stays as it was.
-#include "tests/store/StoreTestSupport.h"
-
 #include "tests/Checks.h"
+#include "tests/store/StoreTestSupport.h"
 
 #include "store/DaoDatabase.h"
 #include "store/DaoException.h"
