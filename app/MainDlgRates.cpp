@@ -8,7 +8,6 @@
 #include "rates/CurrencyUpdate.h"
 #include "rates/DownloadRates.h"
 
-#include "framework/FileException.h"
 #include "framework/MessageBox.h"
 
 #include "store/DaoException.h"
@@ -17,30 +16,21 @@ namespace
 {
 const wchar_t kRatesObject[] = L"/stats/eurofxref/eurofxref-daily.xml";
 
-// The whole file's bytes. Raises CFileException when it cannot be opened or read.
-std::string ReadFileBytes(const std::wstring& fileName)
+// The whole file's bytes; false when it cannot be opened or read.
+bool ReadFileBytes(const std::wstring& fileName, std::string& bytes)
 {
     HANDLE file = ::CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        CFileException::ThrowOsError(fileName);
-    std::string bytes;
+        return false;
+    bytes.clear();
     char buffer[4096];
-    for (;;)
-    {
-        DWORD read = 0;
-        if (!::ReadFile(file, buffer, sizeof(buffer), &read, nullptr))
-        {
-            const DWORD error = ::GetLastError();
-            ::CloseHandle(file);
-            throw CFileException(CFileException::OsErrorToCause(error), error, fileName);
-        }
-        if (read == 0)
-            break;
+    DWORD read = 0;
+    BOOL bRead;
+    while ((bRead = ::ReadFile(file, buffer, sizeof(buffer), &read, nullptr)) && read > 0)
         bytes.append(buffer, read);
-    }
     ::CloseHandle(file);
-    return bytes;
+    return bRead != FALSE;
 }
 
 class CMessageBoxUpdateSite : public ICurrencyUpdateSite
@@ -56,18 +46,7 @@ public:
     {
         return DownloadRates(g_ratesServer, kRatesObject, m_strFile) != 0;
     }
-    bool ReadDocument(std::string& bytes) override
-    {
-        try
-        {
-            bytes = ReadFileBytes(m_strFile);
-            return true;
-        }
-        catch (const CFileException&)
-        {
-            return false;
-        }
-    }
+    bool ReadDocument(std::string& bytes) override { return ReadFileBytes(m_strFile, bytes); }
     void DeleteDocument() override { ::DeleteFileW(m_strFile.c_str()); }
 
 private:
