@@ -1,5 +1,7 @@
 #include "app/AboutDlg.h"
 
+#include "framework/DpiScale.h"
+
 #include "res/resource.h"
 
 namespace
@@ -20,8 +22,8 @@ BOOL CAboutDlg::OnInitDialog()
 {
     CSkinnedDialog::OnInitDialog();
     PlaceButton(m_btnOK, kOKPlace, IDB_STRIP_OK);
-    ::MoveWindow(GetDlgItemHwnd(IDC_ABOUT_NOTICE), kNoticePlace.left, kNoticePlace.top,
-                 kNoticePlace.right - kNoticePlace.left, kNoticePlace.bottom - kNoticePlace.top,
-                 TRUE);
+    const RECT notice = AfxScaleRect(kNoticePlace);
+    ::MoveWindow(GetDlgItemHwnd(IDC_ABOUT_NOTICE), notice.left, notice.top,
+                 notice.right - notice.left, notice.bottom - notice.top, TRUE);
     return TRUE;
 }

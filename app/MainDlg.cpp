@@ -6,6 +6,7 @@
 #include "app/DatabaseLocation.h"
 #include "app/MainLayout.h"
 
+#include "framework/DpiScale.h"
 #include "framework/MessageBox.h"
 
 namespace
@@ -154,15 +155,15 @@ void CMainDlg::CreateToolTips()
 
 void CMainDlg::InsertListColumns()
 {
-    m_listCategory.InsertColumn(0, L"Category", LVCFMT_LEFT, 148);
-    m_listUnits.InsertColumn(0, L"Unit", LVCFMT_LEFT, 148);
+    m_listCategory.InsertColumn(0, L"Category", LVCFMT_LEFT, AfxScale(148));
+    m_listUnits.InsertColumn(0, L"Unit", LVCFMT_LEFT, AfxScale(148));
     m_listUnits.InsertColumn(1, L"Factor", LVCFMT_RIGHT,
                              m_listUnits.GetStringWidth(L"   000000000000   "));
     m_listUnits.InsertColumn(2, L"Shift", LVCFMT_RIGHT, m_listUnits.GetStringWidth(L"   000.00   "));
     m_listUnits.InsertColumn(3, L"Is Invert", LVCFMT_CENTER,
                              m_listUnits.GetStringWidth(L"   Is Invert   "));
-    m_listResult.InsertColumn(0, L"Unit", LVCFMT_LEFT, 147);
-    m_listResult.InsertColumn(1, L"Result", LVCFMT_RIGHT, 86);
+    m_listResult.InsertColumn(0, L"Unit", LVCFMT_LEFT, AfxScale(147));
+    m_listResult.InsertColumn(1, L"Result", LVCFMT_RIGHT, AfxScale(86));
 }
 
 void CMainDlg::CreateFonts()

@@ -3,6 +3,8 @@
 
 #include "engine/NumberText.h"
 
+#include "framework/DpiScale.h"
+
 #include "store/DaoException.h"
 
 #include <string>
@@ -56,8 +58,10 @@ void CMainDlg::CreateImageLists()
 {
     // The image lists are made once and keep every icon added: adding an icon costs a few
     // milliseconds under Wine, and a refill would otherwise add one for every row again.
-    m_pImageListLarge->Create(32, 32, ILC_COLORDDB | ILC_MASK, kInitialImages, kImageGrowth);
-    m_pImageListSmall->Create(16, 16, ILC_COLORDDB | ILC_MASK, kInitialImages, kImageGrowth);
+    const int nLarge = AfxScale(32);
+    const int nSmall = AfxScale(16);
+    m_pImageListLarge->Create(nLarge, nLarge, ILC_COLORDDB | ILC_MASK, kInitialImages, kImageGrowth);
+    m_pImageListSmall->Create(nSmall, nSmall, ILC_COLORDDB | ILC_MASK, kInitialImages, kImageGrowth);
     m_categoryImages.clear();
     m_listCategory.SetImageList(*m_pImageListLarge, LVSIL_NORMAL);
     m_listCategory.SetImageList(*m_pImageListSmall, LVSIL_SMALL);

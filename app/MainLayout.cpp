@@ -1,5 +1,7 @@
 #include "app/MainLayout.h"
 
+#include "framework/DpiScale.h"
+
 #include "res/resource.h"
 
 namespace
@@ -9,7 +11,7 @@ struct ControlPlace
     int id, x, y, width, height;
 };
 
-// In client pixels, in the order the controls are moved.
+// In client pixels at 96 DPI, in the order the controls are moved.
 constexpr ControlPlace kPlaces[] = {
     {IDC_CATEGORY_LIST, 13, 21, 152, 337},
     {IDC_UNIT_LIST, 185, 21, 152, 337},
@@ -47,7 +49,11 @@ void PlaceMainWindowControls(CWnd& mainWindow)
     for (const auto& place : kPlaces)
     {
         HWND control = ::GetDlgItem(mainWindow.m_hWnd, place.id);
-        if (control)
-            ::MoveWindow(control, place.x, place.y, place.width, place.height, TRUE);
+        if (!control)
+            continue;
+        const RECT rect = AfxScaleRect(
+            RECT{place.x, place.y, place.x + place.width, place.y + place.height});
+        ::MoveWindow(control, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                     TRUE);
     }
 }

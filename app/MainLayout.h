@@ -1,5 +1,5 @@
 #pragma once
-// The main window's fixed pixel layout: it matches the background artwork.
+// The main window's fixed pixel layout: it matches the background artwork, at every scale.
 #include "framework/Wnd.h"
 
 // Moves every visible control of the main window to its place.

@@ -56,6 +56,8 @@ public:
         return Reset(::CreateDIBSection(nullptr, pInfo, DIB_RGB_COLORS, ppBits, nullptr, 0));
     }
     SIZE GetSize() const;
+    // Takes ownership of `bitmap`; false when it is null.
+    BOOL Attach(HBITMAP bitmap) { return Reset(bitmap); }
 };
 
 class CGdiFont : public CGdiObject<HFONT>

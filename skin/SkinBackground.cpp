@@ -1,9 +1,11 @@
 #include "skin/SkinBackground.h"
 
+#include "skin/SkinBitmap.h"
+
 void CSkinBackground::Setup(CWnd& dialog, UINT nBitmapId)
 {
     Release();
-    if (!m_bitmap.LoadFromResource(nBitmapId))
+    if (!LoadSkinPicture(m_bitmap, nBitmapId))
         return;
     m_size = m_bitmap.GetSize();
     HDC clientDC = ::GetDC(dialog.m_hWnd);

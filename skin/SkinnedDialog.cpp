@@ -1,5 +1,7 @@
 #include "skin/SkinnedDialog.h"
 
+#include "framework/DpiScale.h"
+
 CSkinnedDialog::CSkinnedDialog(UINT nIDTemplate, UINT nBackgroundId, CWnd* pParent)
     : CDialog(nIDTemplate, pParent), m_nBackgroundId(nBackgroundId)
 {
@@ -14,7 +16,8 @@ BOOL CSkinnedDialog::OnInitDialog()
 
 void CSkinnedDialog::PlaceButton(CTavButton& button, POINT point, UINT nStripId)
 {
-    button.SetWindowPos(nullptr, point.x, point.y, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
+    const POINT scaled = AfxScalePoint(point);
+    button.SetWindowPos(nullptr, scaled.x, scaled.y, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
     button.LoadStrip(nStripId);
 }
 

@@ -15,7 +15,8 @@ public:
 protected:
     // Sets up the background; derived dialogs place their buttons after it.
     BOOL OnInitDialog() override;
-    // Puts the button's top-left corner at the point; its strip gives its size.
+    // Puts the button's top-left corner at the point of the 96-DPI layout, scaled; its strip
+    // gives its size.
     static void PlaceButton(CTavButton& button, POINT point, UINT nStripId);
 
     BEGIN_MSG_MAP(CSkinnedDialog)

@@ -1,5 +1,7 @@
 #include "skin/TavButton.h"
 
+#include "skin/SkinBitmap.h"
+
 namespace
 {
 enum Frame
@@ -12,7 +14,7 @@ enum Frame
 
 BOOL CTavButton::LoadStrip(UINT nBitmapId)
 {
-    m_strip.LoadMappedFromResource(nBitmapId);
+    LoadSkinStrip(m_strip, nBitmapId);
     const SIZE size = m_strip.GetSize();
     m_nFrameWidth = size.cx / 3;
     m_nFrameHeight = size.cy;

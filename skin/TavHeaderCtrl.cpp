@@ -1,6 +1,9 @@
 #include "skin/TavHeaderCtrl.h"
 
 #include "skin/BufferedDC.h"
+#include "skin/SkinBitmap.h"
+
+#include "framework/DpiScale.h"
 
 #include "res/resource.h"
 
@@ -18,9 +21,9 @@ void BlitColumn(HDC dc, int x, HDC skin, int width, int height)
 
 void CTavHeaderCtrl::LoadSkin()
 {
-    m_bmpLeftCap.LoadFromResource(IDB_HEADER_LEFT);
-    m_bmpMiddle.LoadFromResource(IDB_HEADER_MIDDLE);
-    m_bmpRightCap.LoadFromResource(IDB_HEADER_RIGHT);
+    LoadSkinPicture(m_bmpLeftCap, IDB_HEADER_LEFT);
+    LoadSkinPicture(m_bmpMiddle, IDB_HEADER_MIDDLE);
+    LoadSkinPicture(m_bmpRightCap, IDB_HEADER_RIGHT);
     m_nLeftCapWidth = m_bmpLeftCap.GetSize().cx;
     m_nRightCapWidth = m_bmpRightCap.GetSize().cx;
     m_nStripHeight = m_bmpMiddle.GetSize().cy;
@@ -93,6 +96,6 @@ void CTavHeaderCtrl::DrawItemText(HDC dc, const RECT& itemRect, const wchar_t* t
     CSelectObject selected(dc, font);
     ::SetBkMode(dc, TRANSPARENT);
     RECT rect = itemRect;
-    ::InflateRect(&rect, -kTextMargin, -kTextMargin);
+    ::InflateRect(&rect, -AfxScale(kTextMargin), -AfxScale(kTextMargin));
     ::DrawTextW(dc, text, -1, &rect, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }

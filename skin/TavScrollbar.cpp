@@ -1,7 +1,10 @@
 #include "skin/TavScrollbar.h"
 
 #include "skin/BufferedDC.h"
+#include "skin/SkinBitmap.h"
 #include "skin/TavListCtrl.h"
+
+#include "framework/DpiScale.h"
 
 #include "res/resource.h"
 
@@ -15,7 +18,7 @@ constexpr UINT_PTR kStartDelayTimer = 2;
 constexpr UINT kRepeatInterval = 50;
 constexpr UINT kStartDelay = 250;
 // A list's row height before it has a row to measure.
-constexpr int kDefaultRowHeight = 13;
+constexpr int kDefaultRowHeight = 13; // at 96 DPI
 constexpr COLORREF kFill = RGB(127, 127, 127);
 
 int HeightOf(const CGdiBitmap& bitmap)
@@ -39,12 +42,12 @@ void Blit(HDC target, HDC source, int y, const CGdiBitmap& bitmap, int width, in
 BOOL CTavScrollbarV::AttachToList(CTavListCtrl* pList, CWnd* pParent)
 {
     m_pList = pList;
-    m_bmpTopCap.LoadFromResource(IDB_SCROLL_TOP);
-    m_bmpUpArrow.LoadFromResource(IDB_SCROLL_UP);
-    m_bmpThumb.LoadFromResource(IDB_SCROLL_THUMB);
-    m_bmpDownArrow.LoadFromResource(IDB_SCROLL_DOWN);
-    m_bmpBottomCap.LoadFromResource(IDB_SCROLL_BOTTOM);
-    m_bmpTrack.LoadFromResource(IDB_SCROLL_TRACK);
+    LoadSkinPicture(m_bmpTopCap, IDB_SCROLL_TOP);
+    LoadSkinPicture(m_bmpUpArrow, IDB_SCROLL_UP);
+    LoadSkinPicture(m_bmpThumb, IDB_SCROLL_THUMB);
+    LoadSkinPicture(m_bmpDownArrow, IDB_SCROLL_DOWN);
+    LoadSkinPicture(m_bmpBottomCap, IDB_SCROLL_BOTTOM);
+    LoadSkinPicture(m_bmpTrack, IDB_SCROLL_TRACK);
     m_nTopCapHeight = HeightOf(m_bmpTopCap);
     m_nUpArrowHeight = HeightOf(m_bmpUpArrow);
     m_nThumbHeight = HeightOf(m_bmpThumb);
@@ -57,12 +60,8 @@ BOOL CTavScrollbarV::AttachToList(CTavListCtrl* pList, CWnd* pParent)
     RECT list{};
     pList->GetWindowRect(&list);
     pParent->ScreenToClient(&list);
-    // With the main window's dialog frame this gives the bar exactly the list's height.
-    int nFrame = ::GetSystemMetrics(SM_CYDLGFRAME);
-    if (pParent->GetStyle() & WS_THICKFRAME)
-        ++nFrame;
-    const RECT bar{list.right, list.top, list.right + m_nWidth,
-                   list.bottom + m_nBottomCapHeight + 1 - nFrame};
+    // Exactly the list's height, whatever the scale and the frame thickness.
+    const RECT bar{list.right, list.top, list.right + m_nWidth, list.bottom};
     return CreateEx(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOTIFY, bar, pParent,
                     kBarId);
 }
@@ -112,7 +111,7 @@ int CTavScrollbarV::ListRowHeight() const
     if (!m_pList ||
         !::SendMessageW(m_pList->m_hWnd, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)) ||
         row.bottom <= row.top)
-        return kDefaultRowHeight;
+        return AfxScale(kDefaultRowHeight);
     return row.bottom - row.top;
 }
 

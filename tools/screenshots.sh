@@ -35,7 +35,10 @@ save_window() {
   local id=$1 name=$2
   eval "$(xdotool getwindowgeometry --shell "$id")"
   sleep 0.5
-  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "docs/$name"
+  # Named after the commit they show, so a change that leaves every pixel alone still gives
+  # new pictures to commit after it.
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
+    -set comment "Kalvo at $(git rev-parse --short HEAD)" "docs/$name"
   echo "saved docs/$name (${WIDTH}x${HEIGHT})"
 }
 

@@ -95,12 +95,13 @@ build_kalvo_for_first_runnable_target() {
 
 xvfb_pid=""
 
-# Starts Xvfb on the first free display number and points DISPLAY at it.
+# Starts Xvfb on the first free display number and points DISPLAY at it. The screen holds the
+# main window at 200 percent with its frame.
 start_private_display() {
   local n
   for n in $(seq 90 120); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     local i
     for i in $(seq 1 50); do

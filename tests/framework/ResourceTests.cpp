@@ -8,11 +8,14 @@
 #include "framework/Gdi.h"
 #include "framework/ImageList.h"
 #include "framework/Menu.h"
+#include "framework/Pixels.h"
+#include "framework/PngResource.h"
 #include "framework/ToolTipCtrl.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 #include <utility>
 #include <vector>
@@ -115,6 +118,59 @@ TEST(GdiOwners, BitmapsLoadAsStoredOrWithTheirGreysMapped)
     ASSERT_TRUE(mapped.LoadMappedFromResource(IDB_GREYS));
     EXPECT_EQ(PixelOf(mapped, 2, 2), ::GetSysColor(COLOR_3DFACE));
     EXPECT_EQ(PixelOf(mapped, 12, 2), ::GetSysColor(COLOR_3DSHADOW));
+}
+
+TEST(Pixels, PngResourcesDecodeExactlyAndAnythingElseToNothing)
+{
+    const CPixels png = AfxLoadPngResource(IDB_PNG_3X2);
+    ASSERT_EQ(png.width, 3);
+    ASSERT_EQ(png.height, 2);
+    const std::vector<std::uint32_t> rows = {0xFF0000, 0x00FF00, 0x0000FF,
+                                             0x0A141E, 0xC86432, 0xFFFFFF};
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(png.data[i] & 0xFFFFFF, rows[i]) << i;
+    EXPECT_TRUE(AfxLoadPngResource(IDB_GREYS).data.empty());
+    EXPECT_TRUE(AfxLoadPngResource(IDB_PNG_3X2 + 100).data.empty());
+
+    // Through a bitmap and back, unchanged.
+    CGdiBitmap bitmap;
+    ASSERT_TRUE(bitmap.Attach(AfxCreateBitmapFromPixels(png)));
+    const CPixels back = AfxReadBitmapPixels(bitmap);
+    ASSERT_EQ(back.data.size(), png.data.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(back.data[i] & 0xFFFFFF, rows[i]) << i;
+}
+
+TEST(Pixels, ResamplingAveragesTheAreaEachNewPixelCovers)
+{
+    struct Case
+    {
+        int sourceWidth, sourceHeight;
+        std::vector<std::uint32_t> source;
+        int width, height;
+        std::vector<std::uint32_t> expected;
+    };
+    const std::vector<Case> cases = {
+        // A checked 2 x 2 block becomes its mean grey; a plain one keeps its colour.
+        {4, 2, {0x000000, 0xFFFFFF, 0x102030, 0x102030, 0xFFFFFF, 0x000000, 0x102030, 0x102030},
+         2, 1, {0x808080, 0x102030}},
+        // Three columns into two: the middle one is shared half and half.
+        {3, 1, {0x000000, 0x5A5A5A, 0xB4B4B4}, 2, 1, {0x1E1E1E, 0x969696}},
+        // Enlarged, a plain picture stays plain.
+        {1, 1, {0x336699}, 3, 2, std::vector<std::uint32_t>(6, 0x336699)},
+    };
+    for (const Case& c : cases)
+    {
+        CPixels source;
+        source.width = c.sourceWidth;
+        source.height = c.sourceHeight;
+        source.data = c.source;
+        const CPixels result = AfxResamplePixels(source, c.width, c.height);
+        ASSERT_EQ(result.width, c.width);
+        ASSERT_EQ(result.height, c.height);
+        EXPECT_EQ(result.data, c.expected);
+    }
+    EXPECT_TRUE(AfxResamplePixels(CPixels{}, 4, 4).data.empty());
 }
 
 TEST(ImageList, StaysOwnedByItsObjectAfterTheListViewIsGone)

@@ -17,3 +17,5 @@
 #define ID_EDIT_COPY 210
 
 #define IDB_GREYS 300
+
+#define IDB_PNG_3X2 301
