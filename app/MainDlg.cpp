@@ -40,6 +40,13 @@ constexpr int kRepaintedOnSize[] = {IDCANCEL,          IDC_EDIT_UNIT,       IDC_
                                     IDC_DELETE_UNIT,   IDC_RENAME_CATEGORY, IDC_NEW_CATEGORY,
                                     IDC_DELETE_CATEGORY, IDC_ABOUT,         IDC_STATUS,
                                     IDC_SORT_CHOICE};
+
+int ClientWidth(const CWnd& list)
+{
+    RECT client{};
+    list.GetClientRect(&client);
+    return client.right - client.left;
+}
 } // namespace
 
 CMainDlg::CMainDlg() : CDialog(IDD_MAIN) {}
@@ -155,15 +162,19 @@ void CMainDlg::CreateToolTips()
 
 void CMainDlg::InsertListColumns()
 {
-    m_listCategory.InsertColumn(0, L"Category", LVCFMT_LEFT, AfxScale(148));
-    m_listUnits.InsertColumn(0, L"Unit", LVCFMT_LEFT, AfxScale(148));
+    // The first columns, and the result list's last, fill their lists' client width: 148 and
+    // 233 pixels at 96 DPI, and whatever the fixed borders leave at any other scale.
+    const int nListWidth = ClientWidth(m_listCategory);
+    m_listCategory.InsertColumn(0, L"Category", LVCFMT_LEFT, nListWidth);
+    m_listUnits.InsertColumn(0, L"Unit", LVCFMT_LEFT, nListWidth);
     m_listUnits.InsertColumn(1, L"Factor", LVCFMT_RIGHT,
                              m_listUnits.GetStringWidth(L"   000000000000   "));
     m_listUnits.InsertColumn(2, L"Shift", LVCFMT_RIGHT, m_listUnits.GetStringWidth(L"   000.00   "));
     m_listUnits.InsertColumn(3, L"Is Invert", LVCFMT_CENTER,
                              m_listUnits.GetStringWidth(L"   Is Invert   "));
-    m_listResult.InsertColumn(0, L"Unit", LVCFMT_LEFT, AfxScale(147));
-    m_listResult.InsertColumn(1, L"Result", LVCFMT_RIGHT, AfxScale(86));
+    const int nUnitWidth = AfxScale(147);
+    m_listResult.InsertColumn(0, L"Unit", LVCFMT_LEFT, nUnitWidth);
+    m_listResult.InsertColumn(1, L"Result", LVCFMT_RIGHT, ClientWidth(m_listResult) - nUnitWidth);
 }
 
 void CMainDlg::CreateFonts()

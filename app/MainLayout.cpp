@@ -42,6 +42,28 @@ constexpr ControlPlace kPlaces[] = {
     {IDC_KEY_BACKSPACE, 589, 286, 32, 32},
     {IDC_KEY_CLEAR, 589, 318, 32, 32},
 };
+
+// The skinned buttons and keys, whose strips are drawn one scaled frame wide.
+bool IsSkinnedButton(HWND control)
+{
+    wchar_t className[16] = {};
+    ::GetClassNameW(control, className, 16);
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(control, GWL_STYLE));
+    return ::lstrcmpiW(className, L"Button") == 0 && (style & BS_TYPEMASK) == BS_OWNERDRAW;
+}
+
+// The lists, fields and bands abut each other and the bars, so their edges are scaled; a
+// button keeps the size of its strip's frame, which edges rounded apart could cut by a pixel.
+RECT ScaledPlace(const ControlPlace& place, HWND control)
+{
+    if (IsSkinnedButton(control))
+    {
+        const POINT topLeft = AfxScalePoint(POINT{place.x, place.y});
+        return RECT{topLeft.x, topLeft.y, topLeft.x + AfxScale(place.width),
+                    topLeft.y + AfxScale(place.height)};
+    }
+    return AfxScaleRect(RECT{place.x, place.y, place.x + place.width, place.y + place.height});
+}
 } // namespace
 
 void PlaceMainWindowControls(CWnd& mainWindow)
@@ -51,8 +73,7 @@ void PlaceMainWindowControls(CWnd& mainWindow)
         HWND control = ::GetDlgItem(mainWindow.m_hWnd, place.id);
         if (!control)
             continue;
-        const RECT rect = AfxScaleRect(
-            RECT{place.x, place.y, place.x + place.width, place.y + place.height});
+        const RECT rect = ScaledPlace(place, control);
         ::MoveWindow(control, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                      TRUE);
     }

@@ -29,6 +29,20 @@ void CTavHeaderCtrl::LoadSkin()
     m_nStripHeight = m_bmpMiddle.GetSize().cy;
 }
 
+// The header grows with its font, but not in step with the scale: at least the skin's strip
+// keeps the caption whole at every scale.
+LRESULT CTavHeaderCtrl::OnLayout(WPARAM, LPARAM lParam)
+{
+    const LRESULT result = Default();
+    auto* pLayout = reinterpret_cast<HDLAYOUT*>(lParam);
+    if (result && pLayout && pLayout->pwpos->cy < m_nStripHeight)
+    {
+        pLayout->prc->top += m_nStripHeight - pLayout->pwpos->cy;
+        pLayout->pwpos->cy = m_nStripHeight;
+    }
+    return result;
+}
+
 void CTavHeaderCtrl::OnPaint()
 {
     CPaintDC paint(this);

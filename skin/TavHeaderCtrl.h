@@ -15,11 +15,13 @@ protected:
     BEGIN_MSG_MAP(CTavHeaderCtrl)
         ON_WM_PAINT(OnPaint)
         ON_WM_ERASEBKGND(OnEraseBkgnd)
+        ON_MESSAGE(HDM_LAYOUT, OnLayout)
     END_MSG_MAP(CHeaderCtrl)
 
 private:
     void OnPaint();
     BOOL OnEraseBkgnd(HDC) { return FALSE; }
+    LRESULT OnLayout(WPARAM, LPARAM lParam);
     void DrawItem(HDC dc, HDC skin, int nIndex);
     void DrawMiddleColumns(HDC dc, HDC skin, int xFirst, int xEnd);
     void DrawItemText(HDC dc, const RECT& itemRect, const wchar_t* text);

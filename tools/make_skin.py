@@ -1,19 +1,27 @@
 #!/usr/bin/python3
-"""Draws all of Kalvo's artwork: the skin bitmaps in res/skin and the icons in res/icons.
+"""Draws all of Kalvo's artwork: the skin in res/skin and the icons in res/icons, for displays
+at 100, 125, 150 and 200 percent (96, 120, 144 and 192 dpi).
 
-Every picture is painted by the code below, at several times its final size, and box-filtered
-down, so edges come out anti-aliased; lettering is rendered at the final size, where FreeType's
-hinting keeps it crisp. Run from the repository root:
+Every picture is painted by the code below at each scale, never enlarged from another: shapes
+are given in 100 % pixels ("units"), painted at several times the final size and box-filtered
+down, so edges come out anti-aliased; lettering is rendered at the final size with the font
+size scaled, where FreeType's hinting keeps it crisp. Places and lengths the program computes
+itself (a control's rectangle, a one-pixel outline) are rounded the way it rounds them, see
+scaled(), so they land on the same whole pixels. Run from the repository root:
 
-    /usr/bin/python3 tools/make_skin.py              # writes res/skin/*.bmp and res/icons/*.ico
-    /usr/bin/python3 tools/make_skin.py --preview D  # also writes a contact sheet and a mock
-                                                     # of the main window into folder D
+    /usr/bin/python3 tools/make_skin.py              # writes the files listed below
+    /usr/bin/python3 tools/make_skin.py --preview D  # also writes contact sheets and mocks of
+                                                     # the main window and the dialogs into D
 
-Bitmaps are 24-bit bottom-up BI_RGB files. Buttons are loaded with LR_LOADMAP3DCOLORS, which
-swaps three exact greys for system colours, so no picture may hold any of them (see clean()).
-There is no alpha in a BMP: every button and key is painted over the very pixels of the
-background it is placed on, cut from our own background images.
+It writes res/skin/<id>.bmp (100 %), res/skin/125|150|200/<id>.png, res/ScaledSkin.rc listing
+those PNGs, and res/icons/<id>.ico, each with images at 16, 20, 24, 32, 40, 48 and 64 pixels.
+
+Bitmaps are 24-bit bottom-up BI_RGB files, the PNGs 24-bit RGB. Buttons are loaded with
+LR_LOADMAP3DCOLORS, which swaps three exact greys for system colours, so no picture may hold
+any of them (see clean()). There is no alpha: every button and key is painted over the very
+pixels of the background it is placed on, cut from our own background images.
 """
+import io
 import math
 import struct
 import sys
@@ -45,9 +53,23 @@ WELL_RIM = (134, 145, 159)
 WELL_LIP = (234, 238, 243)
 INK = (30, 42, 56)               # lettering on light buttons and keys
 CLEAR_RED = (200, 30, 28)
+WHITE = (255, 255, 255)
 
 # LR_LOADMAP3DCOLORS replaces these with system colours wherever they occur.
 MAPPED_GREYS = ((128, 128, 128), (192, 192, 192), (223, 223, 223))
+
+# ---------------------------------------------------------------------------------------------
+# Scales the artwork is drawn at: dpi, percent, and what is added to a 100 % picture's
+# resource id for the PNG of that scale.
+SCALES = ((96, 100, 0), (120, 125, 10000), (144, 150, 20000), (192, 200, 30000))
+
+
+def scaled(v, dpi):
+    """v pixels at 100 % on a display of `dpi`, rounded as the program's MulDiv(v, dpi, 96)
+    does: halves up. Every picture is scaled(w) x scaled(h) of its 100 % size, and a control
+    placed at (x, y, w, h) spans scaled(x) to scaled(x + w)."""
+    return (v * dpi + 48) // 96
+
 
 # ---------------------------------------------------------------------------------------------
 # Where things go. The main window's controls are placed at fixed client pixels by
@@ -81,6 +103,7 @@ KEYPAD_KEYS = {                      # bitmap id: place of its 32 x 32 key
 DIALOG_WIDTH = 442
 CATEGORY_HEIGHT, UNIT_HEIGHT, ABOUT_HEIGHT = 226, 316, 226
 OK_SIZE, CANCEL_SIZE = (46, 28), (59, 28)
+ABOUT_OK = (208, 173)                # the About box's OK button
 ABOUT_NOTICE = (144, 26, 414, 143)   # the notice text's client rectangle
 
 
@@ -90,7 +113,7 @@ ABOUT_NOTICE = (144, 26, 414, 143)   # the notice text's client rectangle
 
 class Grad:
     """A linear gradient: colour stops at 0..1 along `axis` between the coordinates `span`
-    (final pixels; the painted shape's own extent when None)."""
+    (units; the painted shape's own extent when None)."""
 
     def __init__(self, stops, axis="y", span=None):
         if not isinstance(stops[0][1], tuple):  # bare colours, evenly spaced
@@ -118,36 +141,48 @@ def shade(colour, amount):
 
 
 class Painter:
-    """An RGB picture painted at `ss` times its final size in final-pixel coordinates.
+    """An RGB picture of w x h units (100 % pixels) shown at `dpi`: scaled(w) x scaled(h) final
+    pixels, painted at `ss` times that. Coordinates are in units; whole() and `one` give the
+    places and the line width that fall on whole final pixels, for edges that must be crisp or
+    must meet what the program puts there. self.w and self.h are the picture's own extent.
 
     With coverage=True it also keeps the union of everything painted, which becomes an icon's
     transparency mask."""
 
-    def __init__(self, w, h, base, ss=4, coverage=False):
-        self.w, self.h, self.ss = w, h, ss
-        size = (w * ss, h * ss)
+    def __init__(self, w, h, base, ss=4, coverage=False, dpi=96):
+        self.dpi, self.ss = dpi, ss
+        self.k = dpi / 96           # final pixels per unit
+        self.f = self.k * ss        # painted pixels per unit
+        self.t = scaled(1, dpi)     # a one-pixel line at this scale, in final pixels
+        self.one = self.t / self.k  # the same in units
+        self.w, self.h = self.whole(w), self.whole(h)
+        size = (scaled(w, dpi) * ss, scaled(h, dpi) * ss)
         if isinstance(base, Image.Image):
             self.img = base.convert("RGB").resize(size, Image.NEAREST)
         else:
             self.img = Image.new("RGB", size, base)
         self.cover = Image.new("L", size, 0) if coverage else None
 
-    # --- masks, in final pixels; (x0, y0, x1, y1) spans [x0, x1) x [y0, y1)
+    def whole(self, v):
+        """The units of the whole final pixel that the program puts coordinate v (100 %) at."""
+        return scaled(v, self.dpi) / self.k
+
+    # --- masks, in units; (x0, y0, x1, y1) spans [x0, x1) x [y0, y1)
     def blank(self):
         return Image.new("L", self.img.size, 0)
 
     def _box(self, x0, y0, x1, y1):
-        s = self.ss
+        s = self.f
         return [round(x0 * s), round(y0 * s), round(x1 * s) - 1, round(y1 * s) - 1]
 
     def _pt(self, x, y):
-        return (x * self.ss - 0.5, y * self.ss - 0.5)
+        return (x * self.f - 0.5, y * self.f - 0.5)
 
     def rect(self, x0, y0, x1, y1, r=0.0):
         m = self.blank()
         d = ImageDraw.Draw(m)
         if r > 0:
-            d.rounded_rectangle(self._box(x0, y0, x1, y1), radius=r * self.ss, fill=255)
+            d.rounded_rectangle(self._box(x0, y0, x1, y1), radius=r * self.f, fill=255)
         else:
             d.rectangle(self._box(x0, y0, x1, y1), fill=255)
         return m
@@ -170,7 +205,7 @@ class Painter:
         pts = [self._pt(x, y) for x, y in points]
         if closed:
             pts = pts + pts[:2]
-        w = max(1, round(width * self.ss))
+        w = max(1, round(width * self.f))
         d = ImageDraw.Draw(m)
         d.line(pts, fill=255, width=w, joint="curve")
         r = w / 2
@@ -182,7 +217,7 @@ class Painter:
     def arc(self, x0, y0, x1, y1, start, end, width):
         m = self.blank()
         ImageDraw.Draw(m).arc(self._box(x0, y0, x1, y1), start, end, fill=255,
-                              width=max(1, round(width * self.ss)))
+                              width=max(1, round(width * self.f)))
         return m
 
     def pie(self, x0, y0, x1, y1, start, end):
@@ -196,7 +231,7 @@ class Painter:
         size = (x1 - x0, y1 - y0)
         if not isinstance(fill, Grad):
             return Image.new("RGB", size, fill)
-        s = self.ss
+        s = self.f
         if fill.axis == "y":
             a, b = fill.span if fill.span else (y0 / s, y1 / s)
             n, first = size[1], y0
@@ -218,7 +253,7 @@ class Painter:
             self.cover = ImageChops.lighter(self.cover, mask)
 
     def shadow(self, mask, dx, dy, blur, opacity, colour=(0, 0, 0)):
-        s = self.ss
+        s = self.f
         m = self.blank()
         m.paste(mask, (round(dx * s), round(dy * s)))
         if blur > 0:
@@ -242,7 +277,7 @@ def both(a, b):
 
 
 def fade(p, mask, y0, y1, a0, a1):
-    """Mask scaled by an opacity running from a0 at y0 to a1 at y1 (final pixels)."""
+    """Mask scaled by an opacity running from a0 at y0 to a1 at y1 (units)."""
     ramp = p._fill_image(Grad([(0, (round(a0 * 255),) * 3), (1, (round(a1 * 255),) * 3)],
                               span=(y0, y1)), (0, 0) + p.img.size).convert("L")
     return ImageChops.multiply(mask, ramp)
@@ -252,20 +287,22 @@ def font(size, face=FONT_BOLD):
     return ImageFont.truetype(face, size)
 
 
-def letter(img, text, fnt, centre, colour, emboss=None, dx=0, dy=0, on_caps=False):
-    """Draws text at final size with its inked box centred on `centre` (or, on_caps, centred
-    between the baseline and the capital height, so words with and without ascenders sit
-    alike). An emboss colour adds a highlight one pixel below, as if the letters were pressed
-    into the surface."""
+def letter(img, p, text, size, centre, colour, emboss=None, shift=0, on_caps=False):
+    """Draws text in bold of `size` (at 100 %) onto img, the finished picture of painter p, at
+    final size with its inked box centred on `centre` (units; or, on_caps, centred between
+    the baseline and the capital height, so words with and without ascenders sit alike). An
+    emboss colour adds a highlight one line below, as if the letters were pressed into the
+    surface; `shift` moves the text right and down by whole lines, for a pressed button."""
+    fnt = font(scaled(size, p.dpi))
     d = ImageDraw.Draw(img)
     l, t, r, b = d.textbbox((0, 0), text, font=fnt)
     if on_caps:
         _, t, _, b = d.textbbox((0, 0), "H", font=fnt)
-    x = round(centre[0] - (l + r) / 2) + dx
-    y = round(centre[1] - (t + b) / 2) + dy
+    x = round(centre[0] * p.k - (l + r) / 2) + shift * p.t
+    y = round(centre[1] * p.k - (t + b) / 2) + shift * p.t
     if emboss:
         colour_e, offset = emboss if isinstance(emboss[0], tuple) else (emboss, 1)
-        d.text((x, y + offset), text, font=fnt, fill=colour_e)
+        d.text((x, y + offset * p.t), text, font=fnt, fill=colour_e)
     d.text((x, y), text, font=fnt, fill=colour)
 
 
@@ -280,6 +317,13 @@ def clean(img):
 
 # ---------------------------------------------------------------------------------------------
 # File writers
+
+
+def png_bytes(img):
+    """A 24-bit RGB PNG with no time or text chunks, so the same picture gives the same bytes."""
+    out = io.BytesIO()
+    img.convert("RGB").save(out, "PNG", optimize=True)
+    return out.getvalue()
 
 
 def bmp_bytes(img):
@@ -355,55 +399,75 @@ def ico_bytes(entries):
 
 
 def panel(p, box, radius=7):
-    x0, y0, x1, y1 = box
+    """A raised panel over the 100 % box (x0, y0, x1, y1), its outline on whole pixels."""
+    x0, y0, x1, y1 = (p.whole(v) for v in box)
+    o = p.one
     outer = p.rect(x0, y0, x1, y1, radius)
     p.shadow(outer, 0, 1.5, 2.2, 0.30)
     p.paint(outer, PANEL_EDGE)
-    p.paint(p.rect(x0 + 1, y0 + 1, x1 - 1, y1 - 1, radius - 1), PANEL)
+    p.paint(p.rect(x0 + o, y0 + o, x1 - o, y1 - o, radius - o), PANEL)
     # a lit top edge and a faintly shaded bottom edge, inside the outline
-    p.paint(p.rect(x0 + radius, y0 + 1, x1 - radius, y0 + 2), (249, 249, 250))
-    p.paint(p.rect(x0 + radius, y1 - 2, x1 - radius, y1 - 1), (220, 221, 224))
+    p.paint(p.rect(x0 + radius, y0 + o, x1 - radius, y0 + 2 * o), (249, 249, 250))
+    p.paint(p.rect(x0 + radius, y1 - 2 * o, x1 - radius, y1 - o), (220, 221, 224))
 
 
-def sunken(p, rect):
-    """A one-pixel frame just outside a control's rectangle (x, y, w, h): shaded above and
-    to the left, lit below and to the right."""
-    x, y, w, h = rect
+def sunken(p, box):
+    """A one-line frame just outside a control's box (x0, y0, x1, y1; units on whole pixels):
+    shaded above and to the left, lit below and to the right."""
+    x0, y0, x1, y1 = box
+    o = p.one
     dark, darker, light = (146, 154, 165), (120, 128, 140), (252, 252, 253)
-    p.paint(p.rect(x - 1, y - 1, x + w + 1, y), darker)
-    p.paint(p.rect(x - 1, y - 1, x, y + h + 1), dark)
-    p.paint(p.rect(x + w, y - 1, x + w + 1, y + h + 1), dark)
-    p.paint(p.rect(x - 1, y + h, x + w + 1, y + h + 1), dark)
-    p.paint(p.rect(x - 1, y + h + 1, x + w + 2, y + h + 2), light)
-    p.paint(p.rect(x + w + 1, y - 1, x + w + 2, y + h + 2), light)
+    p.paint(p.rect(x0 - o, y0 - o, x1 + o, y0), darker)
+    p.paint(p.rect(x0 - o, y0 - o, x0, y1 + o), dark)
+    p.paint(p.rect(x1, y0 - o, x1 + o, y1 + o), dark)
+    p.paint(p.rect(x0 - o, y1, x1 + o, y1 + o), dark)
+    p.paint(p.rect(x0 - o, y1 + o, x1 + 2 * o, y1 + 2 * o), light)
+    p.paint(p.rect(x1 + o, y0 - o, x1 + 2 * o, y1 + 2 * o), light)
 
 
 def well(p, x, y, w, h):
-    """The recess under a button of w x h at (x, y); flat WELL under the button itself."""
-    p.paint(p.rect(x - 2, y - 1, x + w + 2, y + h + 3, 7), WELL_LIP)
-    p.paint(p.rect(x - 2, y - 2, x + w + 2, y + h + 2, 7), WELL_RIM)
-    p.paint(p.rect(x - 1, y - 1, x + w + 1, y + h + 1, 6), shade(WELL, -14))
-    p.paint(p.rect(x - 1, y, x + w + 1, y + h + 1, 6), WELL)
+    """The recess under a button of w x h at (x, y); flat WELL under the button itself. It is
+    laid out from the button's whole-pixel place, so every well of a size comes out the same
+    and one strip fits them all."""
+    x0, y0 = p.whole(x), p.whole(y)
+    x1, y1 = x0 + p.whole(w), y0 + p.whole(h)
+    o = p.one
+    p.paint(p.rect(x0 - 2 * o, y0 - o, x1 + 2 * o, y1 + 3 * o, 7), WELL_LIP)
+    p.paint(p.rect(x0 - 2 * o, y0 - 2 * o, x1 + 2 * o, y1 + 2 * o, 7), WELL_RIM)
+    p.paint(p.rect(x0 - o, y0 - o, x1 + o, y1 + o, 7 - o), shade(WELL, -14))
+    p.paint(p.rect(x0 - o, y0, x1 + o, y1 + o, 7 - o), WELL)
 
 
 def round_well(p, cx, cy, r):
-    p.paint(p.circle(cx, cy + 0.8, r), WELL_LIP)
+    o = p.one
+    p.paint(p.circle(cx, cy + 0.8 * o, r), WELL_LIP)
     p.paint(p.circle(cx, cy, r), WELL_RIM)
-    p.paint(p.circle(cx, cy, r - 1), shade(WELL, -14))
-    p.paint(p.circle(cx, cy + 0.7, r - 1.3), WELL)
+    p.paint(p.circle(cx, cy, r - o), shade(WELL, -14))
+    p.paint(p.circle(cx, cy + 0.7 * o, r - 1.3 * o), WELL)
 
 
 def band(p, x0, y0, x1, y1, mask=None):
-    """The blue band: lit top edge, a gloss step, a dark bottom edge."""
+    """The blue band between whole-pixel rows y0 and y1: lit top edge, a gloss step, a dark
+    bottom edge."""
     m = p.rect(x0, y0, x1, y1)
     if mask is not None:
         m = both(m, mask)
-    h = y1 - y0
     p.paint(m, Grad([(0, BLUE_LIGHT), (0.45, (90, 147, 187)), (0.46, (82, 139, 179)),
                      (1, BLUE_DARK)], span=(y0, y1)))
-    p.paint(both(m, p.rect(x0, y0, x1, y0 + 1)), (142, 188, 218))
-    p.paint(both(m, p.rect(x0, y1 - 1, x1, y1)), BLUE_EDGE)
-    return h
+    p.paint(both(m, p.rect(x0, y0, x1, y0 + p.one)), (142, 188, 218))
+    p.paint(both(m, p.rect(x0, y1 - p.one, x1, y1)), BLUE_EDGE)
+
+
+def footer(p, ok_y):
+    """A dialog's footer, from 13 pixels above its OK button at ok_y to the bottom. Its shading
+    is measured from its top, so every dialog's OK button sits on the same pixels. Returns the
+    footer's top."""
+    top = p.whole(ok_y) - p.whole(13)
+    p.paint(p.rect(0, top, p.w, p.h), Grad([(226, 229, 234), (209, 214, 221)],
+                                           span=(top, top + p.whole(66))))
+    p.paint(p.rect(0, top, p.w, top + p.one), (196, 201, 209))
+    p.paint(p.rect(0, top + p.one, p.w, top + 2 * p.one), (248, 249, 250))
+    return top
 
 
 def base(p, top=BASE_TOP, bottom=BASE_BOTTOM):
@@ -414,100 +478,96 @@ def base(p, top=BASE_TOP, bottom=BASE_BOTTOM):
 # Backgrounds
 
 
-def main_background():
+def main_background(dpi):
     w, h = MAIN_SIZE
-    p = Painter(w, h, BASE_TOP, ss=4)
+    p = Painter(w, h, BASE_TOP, ss=4, dpi=dpi)
+    at, o = p.whole, p.one
     base(p)
-    p.paint(p.rect(0, 0, w, 1), (226, 231, 237))
+    p.paint(p.rect(0, 0, p.w, o), (226, 231, 237))
 
     panel(p, LEFT_PANEL)
     panel(p, RIGHT_PANEL)
 
     # the right panel's title band: the panel's own rounded top, cut off above the results
-    x0, y0, x1, y1 = RIGHT_PANEL
-    inner = p.rect(x0 + 1, y0 + 1, x1 - 1, y1 - 1, 6)
-    band(p, x0 + 1, y0 + 1, x1 - 1, TITLE_BAND_BOTTOM, inner)
-    p.paint(p.rect(x0 + 1, TITLE_BAND_BOTTOM, x1 - 1, TITLE_BAND_BOTTOM + 1), (247, 247, 248))
+    x0, y0, x1, y1 = (at(v) for v in RIGHT_PANEL)
+    title = at(TITLE_BAND_BOTTOM)
+    inner = p.rect(x0 + o, y0 + o, x1 - o, y1 - o, 7 - o)
+    band(p, x0 + o, y0 + o, x1 - o, title, inner)
+    p.paint(p.rect(x0 + o, title, x1 - o, title + o), (247, 247, 248))
 
     # bezel of the source value field
     x, y, fw, fh = SOURCE_VALUE
-    p.paint(p.rect(x - 1, y - 1, x + fw + 2, y + fh + 2, 2), (150, 190, 218))  # lit below, right
-    p.paint(p.rect(x - 2, y - 2, x + fw + 1, y + fh + 1, 2), (34, 70, 98))
-    p.paint(p.rect(x - 1, y - 1, x + fw + 1, y + fh + 1), (44, 84, 114))
-    p.paint(p.rect(x, y, x + fw, y + fh), LIST_BACKGROUND)
+    x0, y0, x1, y1 = at(x), at(y), at(x + fw), at(y + fh)
+    p.paint(p.rect(x0 - o, y0 - o, x1 + 2 * o, y1 + 2 * o, 2), (150, 190, 218))  # lit below, right
+    p.paint(p.rect(x0 - 2 * o, y0 - 2 * o, x1 + o, y1 + o, 2), (34, 70, 98))
+    p.paint(p.rect(x0 - o, y0 - o, x1 + o, y1 + o), (44, 84, 114))
+    p.paint(p.rect(x0, y0, x1, y1), LIST_BACKGROUND)
 
-    for rect in (CATEGORY_LIST, UNIT_LIST, RESULT_LIST):
-        x, y, lw, lh = rect
-        sunken(p, (x, y, lw + 14, lh))  # the list and its 14 pixel bar to the right
-        p.paint(p.rect(x, y, x + lw + 14, y + lh), LIST_BACKGROUND)
+    for x, y, lw, lh in (CATEGORY_LIST, UNIT_LIST, RESULT_LIST):
+        box = (at(x), at(y), at(x + lw) + at(14), at(y + lh))  # the list and its bar to the right
+        sunken(p, box)
+        p.paint(p.rect(*box), LIST_BACKGROUND)
 
     # keypad
-    kx0, ky0, kx1, ky1 = KEYPAD_AREA
-    p.paint(p.rect(kx0, ky0 + 1, kx1, ky1 + 1, 6), (250, 250, 251))
+    kx0, ky0, kx1, ky1 = (at(v) for v in KEYPAD_AREA)
+    p.paint(p.rect(kx0, ky0 + o, kx1, ky1 + o, 6), (250, 250, 251))
     p.paint(p.rect(kx0, ky0, kx1, ky1, 6), (198, 194, 204))
-    p.paint(p.rect(kx0 + 1, ky0 + 1, kx1 - 1, ky1 - 1, 5), (226, 222, 229))
-    p.paint(p.rect(kx0 + 1, ky0 + 2, kx1 - 1, ky1 - 1, 5), KEYPAD)
+    p.paint(p.rect(kx0 + o, ky0 + o, kx1 - o, ky1 - o, 6 - o), (226, 222, 229))
+    p.paint(p.rect(kx0 + o, ky0 + 2 * o, kx1 - o, ky1 - o, 6 - o), KEYPAD)
     # etched divider between the digits and the editing keys
-    p.paint(p.rect(580, 291, 581, 345), (212, 207, 216))
-    p.paint(p.rect(581, 291, 582, 345), (252, 251, 252))
+    x, y0, y1 = at(580), at(291), at(345)
+    p.paint(p.rect(x, y0, x + o, y1), (212, 207, 216))
+    p.paint(p.rect(x + o, y0, x + 2 * o, y1), (252, 251, 252))
 
     # status band across the window
-    s0, s1 = STATUS_BAND
-    p.paint(p.rect(0, s0 - 1, w, s0), (228, 233, 239))
-    band(p, 0, s0, w, s1)
+    s0, s1 = (at(v) for v in STATUS_BAND)
+    p.paint(p.rect(0, s0 - o, p.w, s0), (228, 233, 239))
+    band(p, 0, s0, p.w, s1)
 
     # bottom row: wells
     for places in MAIN_BUTTONS.values():
         for bx, by in places:
             well(p, bx, by, 46, 28)
-    round_well(p, ABOUT_KEY[0] + 16, ABOUT_KEY[1] + 16, 17.2)
+    round_well(p, at(ABOUT_KEY[0]) + 16, at(ABOUT_KEY[1]) + 16, 17.2)
 
     img = p.result()
     # an engraved wordmark in the free part of the bottom row
-    letter(img, "Kalvo", font(15), (429, 413), (156, 167, 181), emboss=(226, 231, 238))
+    letter(img, p, "Kalvo", 15, (429, 413), (156, 167, 181), emboss=(226, 231, 238))
     return clean(img)
 
 
-def dialog_background(height, ok_y, pictogram=None):
+def dialog_background(height, ok_y, pictogram, dpi):
     """A dialog: one calm panel in the dialog colour with a blue strip along the top, and a
     footer holding the OK and Cancel wells; a pictogram at the footer's left."""
-    w = DIALOG_WIDTH
-    p = Painter(w, height, PANEL, ss=4)
-    band(p, 0, 0, w, 6)
-    footer = ok_y - 13
-    p.paint(p.rect(0, footer, w, height), Grad([(226, 229, 234), (209, 214, 221)], span=(footer, height)))
-    p.paint(p.rect(0, footer, w, footer + 1), (196, 201, 209))
-    p.paint(p.rect(0, footer + 1, w, footer + 2), (248, 249, 250))
+    p = Painter(DIALOG_WIDTH, height, PANEL, ss=4, dpi=dpi)
+    band(p, 0, 0, p.w, p.whole(6))
+    top = footer(p, ok_y)
     well(p, 268, ok_y, *OK_SIZE)
     well(p, 343, ok_y, *CANCEL_SIZE)
-    if pictogram:
-        draw_pictogram(p, pictogram, 16, footer + (height - footer - 36) / 2 + 1, 36)
+    draw_pictogram(p, pictogram, 16, top + (p.h - top - 36) / 2 + 1, 36)
     return clean(p.result())
 
 
-def about_background():
-    w, h = DIALOG_WIDTH, ABOUT_HEIGHT
-    p = Painter(w, h, PANEL, ss=4)
-    band(p, 0, 0, w, 6)
-    footer = 160
-    p.paint(p.rect(0, footer, w, h), Grad([(226, 229, 234), (209, 214, 221)], span=(footer, h)))
-    p.paint(p.rect(0, footer, w, footer + 1), (196, 201, 209))
-    p.paint(p.rect(0, footer + 1, w, footer + 2), (248, 249, 250))
+def about_background(dpi):
+    p = Painter(DIALOG_WIDTH, ABOUT_HEIGHT, PANEL, ss=4, dpi=dpi)
+    at, o = p.whole, p.one
+    band(p, 0, 0, p.w, at(6))
+    footer(p, ABOUT_OK[1])
 
     # the sunken frame around the notice
     x0, y0, x1, y1 = ABOUT_NOTICE
-    fx0, fy0, fx1, fy1 = x0 - 8, y0 - 9, x1 + 8, y1 + 8
-    p.paint(p.rect(fx0, fy0, fx1 + 1, fy1 + 1, 5), (252, 252, 253))
+    fx0, fy0, fx1, fy1 = at(x0 - 8), at(y0 - 9), at(x1 + 8), at(y1 + 8)
+    p.paint(p.rect(fx0, fy0, fx1 + o, fy1 + o, 5), (252, 252, 253))
     p.paint(p.rect(fx0, fy0, fx1, fy1, 5), (164, 170, 179))
-    p.paint(p.rect(fx0 + 1, fy0 + 1, fx1 - 1, fy1 - 1, 4), (218, 219, 222))
-    p.paint(p.rect(fx0 + 1, fy0 + 2, fx1 - 1, fy1 - 1, 4), PANEL)
+    p.paint(p.rect(fx0 + o, fy0 + o, fx1 - o, fy1 - o, 5 - o), (218, 219, 222))
+    p.paint(p.rect(fx0 + o, fy0 + 2 * o, fx1 - o, fy1 - o, 5 - o), PANEL)
 
-    numbers = tape_measure(p, 8, 18)
-    well(p, 208, 173, *OK_SIZE)
+    numbers = tape_measure(p, at(8), at(18))
+    well(p, *ABOUT_OK, *OK_SIZE)
     draw_symbol(p, 394, 172, 40)
     img = p.result()
     for text, centre in numbers:
-        letter(img, text, font(8), centre, (200, 24, 16))
+        letter(img, p, text, 8, centre, (200, 24, 16))
     return clean(img)
 
 
@@ -573,58 +633,64 @@ def tape_measure(p, ox, oy):
 # Buttons and keys
 
 
-def frames(background, x, y, w, h):
-    return background.crop((x, y, x + w, y + h))
+def frames(background, dpi, x, y, w, h):
+    """The background under a control the program places at (x, y) with w x h (100 %)."""
+    x0, y0 = scaled(x, dpi), scaled(y, dpi)
+    return background.crop((x0, y0, x0 + scaled(w, dpi), y0 + scaled(h, dpi)))
 
 
-def strip_frame(crop, word, state, fnt):
-    w, h = crop.size
-    p = Painter(w, h, crop, ss=8)
+def strip_frame(crop, size, word, state, dpi):
+    p = Painter(*size, crop, ss=8, dpi=dpi)
+    w, h, o = p.w, p.h, p.one
     outer = p.rect(0, 0, w, h, 5.5)
     if state == "pressed":
         p.paint(outer, (70, 84, 102))
-        p.paint(p.rect(1, 1, w - 1, h - 1, 4.5), Grad([(178, 190, 204), (204, 213, 224), (214, 222, 231)]))
-        p.paint(p.rect(1, 1, w - 1, 3, 4.5), (150, 163, 180), opacity=0.6)
+        p.paint(p.rect(o, o, w - o, h - o, 5.5 - o),
+                Grad([(178, 190, 204), (204, 213, 224), (214, 222, 231)]))
+        p.paint(p.rect(o, o, w - o, 3 * o, 5.5 - o), (150, 163, 180), opacity=0.6)
     else:
         lit = state == "hovered"
         p.paint(outer, (58, 116, 166) if lit else (94, 108, 126))
-        body = p.rect(1, 1, w - 1, h - 1, 4.5)
+        body = p.rect(o, o, w - o, h - o, 5.5 - o)
         if lit:
             colours = [(0, (252, 254, 255)), (0.48, (226, 239, 251)), (0.5, (200, 224, 246)),
                        (1, (232, 246, 255))]
         else:
             colours = [(0, (254, 254, 255)), (0.48, (234, 238, 243)), (0.5, (216, 223, 231)),
                        (1, (238, 242, 247))]
-        p.paint(body, Grad(colours, span=(1, h - 1)))
-        p.paint(cut(body, p.rect(2, 2, w - 2, h - 2, 3.5)), (255, 255, 255), opacity=0.55)
+        p.paint(body, Grad(colours, span=(o, h - o)))
+        p.paint(cut(body, p.rect(2 * o, 2 * o, w - 2 * o, h - 2 * o, 5.5 - 2 * o)), WHITE,
+                opacity=0.55)
     img = p.result()
-    shift = 1 if state == "pressed" else 0
-    emboss = (214, 222, 231) if state == "pressed" else (255, 255, 255)
-    letter(img, word, fnt, (w / 2, h / 2), INK, emboss=emboss, dx=shift, dy=shift, on_caps=True)
+    pressed = state == "pressed"
+    emboss = (214, 222, 231) if pressed else WHITE
+    letter(img, p, word, 11, (w / 2, h / 2), INK, emboss=emboss, shift=int(pressed), on_caps=True)
     return img
 
 
-def button_strip(crop, word):
-    fnt = font(11)
+def button_strip(background, dpi, place, size, word):
+    """Normal, pressed and hovered side by side, each painted over the background at place."""
+    crop = frames(background, dpi, *place, *size)
     out = Image.new("RGB", (crop.width * 3, crop.height))
     for i, state in enumerate(("normal", "pressed", "hovered")):
-        out.paste(strip_frame(crop, word, state, fnt), (i * crop.width, 0))
+        out.paste(strip_frame(crop, size, word, state, dpi), (i * crop.width, 0))
     return clean(out)
 
 
-def round_key_frame(crop, symbol, state):
-    p = Painter(32, 32, crop, ss=8)
+def round_key_frame(crop, symbol, state, dpi):
+    p = Painter(32, 32, crop, ss=8, dpi=dpi)
     cx, cy, r = 16, 15.6, 14.6
+    o = p.one
     pressed = state == "pressed"
     lit = state == "hovered"
     if not pressed:
         p.shadow(p.circle(cx, cy, r), 0, 1.2, 0.9, 0.42)
     rim = (76, 134, 182) if lit else (104, 114, 128)
     p.paint(p.circle(cx, cy, r), (84, 96, 112) if pressed else rim)
-    body = p.circle(cx, cy, r - 1)
+    body = p.circle(cx, cy, r - o)
     if pressed:
         p.paint(body, Grad([(186, 196, 208), (214, 221, 230), (230, 235, 241)], span=(cy - r, cy + r)))
-        p.paint(cut(body, p.circle(cx, cy + 1.3, r - 1)), (150, 162, 178), opacity=0.7)
+        p.paint(cut(body, p.circle(cx, cy + 1.3, r - o)), (150, 162, 178), opacity=0.7)
     else:
         top, bottom = ((248, 252, 255), (198, 222, 244)) if lit else ((250, 251, 253), (206, 213, 223))
         p.paint(body, Grad([top, mix(top, bottom, 0.45), bottom], span=(cy - r, cy + r)))
@@ -633,7 +699,7 @@ def round_key_frame(crop, symbol, state):
         p.paint(fade(p, glow, cy, cy + r, 0.0, 0.9), (255, 255, 255))
         gloss = p.ellipse(cx - r + 3.2, cy - r + 1.6, cx + r - 3.2, cy + 1.0)
         p.paint(fade(p, gloss, cy - r + 1.6, cy + 1, 0.95, 0.15), (255, 255, 255))
-    shift = 1 if pressed else 0
+    shift = o if pressed else 0  # the same whole pixels as the lettering's
     colour = CLEAR_RED if symbol == "C" else (34, 92, 146) if symbol == "?" else INK
     if symbol == ".":
         p.paint(p.circle(cx + shift, cy + 4.2 + shift, 2.3), colour)
@@ -644,15 +710,16 @@ def round_key_frame(crop, symbol, state):
     img = p.result()
     if symbol not in (".", "back"):
         size = 16 if symbol not in ("\u00b1",) else 17
-        letter(img, symbol, font(size), (cx + 0.5, cy), colour, emboss=((255, 255, 255), 1),
-               dx=shift, dy=shift)
+        letter(img, p, symbol, size, (cx + 0.5 / p.k, cy), colour, emboss=(WHITE, 1),
+               shift=int(pressed))
     return img
 
 
-def round_key(crop, symbol):
-    out = Image.new("RGB", (96, 32))
+def round_key(background, dpi, place, symbol):
+    crop = frames(background, dpi, *place, 32, 32)
+    out = Image.new("RGB", (crop.width * 3, crop.height))
     for i, state in enumerate(("normal", "pressed", "hovered")):
-        out.paste(round_key_frame(crop, symbol, state), (i * 32, 0))
+        out.paste(round_key_frame(crop, symbol, state, dpi), (i * crop.width, 0))
     return clean(out)
 
 
@@ -660,46 +727,77 @@ def round_key(crop, symbol):
 # List header and scroll bar pieces
 
 
-def header_rows():
-    """The 17 rows shared by the list header and the scroll bar's arrow buttons."""
-    rows = [PIECE_BORDER]
+def header_rows(dpi=96):
+    """The scaled(17) rows shared by the list header and the scroll bar's arrow buttons: an
+    outline line above and below, and between them a lit upper part that steps down to a
+    shaded lower part (7 and 8 rows at 100 %)."""
+    t = scaled(1, dpi)
+    inner = scaled(17, dpi) - 2 * t
+    upper = round(inner * 7 / 15)
+    lower = inner - upper
     top = Grad([(0, (254, 254, 254)), (1, (238, 239, 242))])
     bottom = Grad([(0, (225, 228, 233)), (1, (240, 242, 246))])
-    rows += [top.at(i / 6) for i in range(7)]
-    rows += [bottom.at(i / 7) for i in range(8)]
-    rows.append(PIECE_BORDER)
-    return rows
+    rows = [PIECE_BORDER] * t
+    rows += [top.at(i / (upper - 1)) for i in range(upper)]
+    rows += [bottom.at(i / (lower - 1)) for i in range(lower)]
+    return rows + [PIECE_BORDER] * t
 
 
-def column(rows):
-    img = Image.new("RGB", (1, len(rows)))
-    img.putdata(rows)
+def from_rows(rows):
+    """A picture from its rows of colours."""
+    img = Image.new("RGB", (len(rows[0]), len(rows)))
+    img.putdata([c for row in rows for c in row])
     return img
 
 
-def header_pieces():
-    rows = header_rows()
-    mid = column(rows)
-    left = Image.new("RGB", (2, 17))
-    left.putdata([c for row in rows for c in (PIECE_BORDER, (255, 255, 255) if row != PIECE_BORDER else row)])
-    right = Image.new("RGB", (2, 17))
-    right.putdata([c for row in rows for c in (shade(row, -14) if row != PIECE_BORDER else row, PIECE_BORDER)])
+def spread(colours, n):
+    """n colours running evenly through the given ones, as if they were stretched to n."""
+    last = len(colours) - 1
+    out = []
+    for i in range(n):
+        u = min(max((i + 0.5) * len(colours) / n - 0.5, 0), last)
+        j = min(int(u), last - 1)
+        out.append(mix(colours[j], colours[j + 1], u - j))
+    return out
+
+
+def edge_lines(dpi):
+    """(outline, lit or shaded line inside it) widths of the list pieces: one line each, but
+    together no wider than two pixels at the scale, as 3 pixels at 150 % must hold both."""
+    t = scaled(1, dpi)
+    return t, min(t, scaled(2, dpi) - t)
+
+
+def header_pieces(dpi=96):
+    """The middle column (tiled one pixel column at a time, so all its columns are alike) and
+    the two caps: an outline down the outer side and a lit or shaded line inside it."""
+    rows = header_rows(dpi)
+    t, edge = edge_lines(dpi)
+    cap = scaled(2, dpi)
+    rest = cap - t - edge
+    mid = from_rows([[row] * t for row in rows])
+    left = from_rows([[row] * cap if row == PIECE_BORDER else
+                      [PIECE_BORDER] * t + [WHITE] * edge + [row] * rest for row in rows])
+    right = from_rows([[row] * cap if row == PIECE_BORDER else
+                       [row] * rest + [shade(row, -14)] * edge + [PIECE_BORDER] * t for row in rows])
     return mid, left, right
 
 
-def arrow_piece(up):
-    rows = header_rows()
-    body = Image.new("RGB", (14, 17))
-    for y, row in enumerate(rows):
-        for x in range(14):
-            edge = x in (0, 13) or row == PIECE_BORDER
-            c = PIECE_BORDER if edge else (255, 255, 255) if x == 1 else shade(row, -14) if x == 12 else row
-            body.putpixel((x, y), c)
-    p = Painter(14, 17, body, ss=8)
-    cx, cy = 7, 8.5
-    pts = [(cx - 3.8, cy + 2.0), (cx + 3.8, cy + 2.0), (cx, cy - 2.3)] if up else \
-          [(cx - 3.8, cy - 2.0), (cx + 3.8, cy - 2.0), (cx, cy + 2.3)]
-    p.paint(p.polygon([(x, y + 1) for x, y in pts]), (255, 255, 255), opacity=0.8)
+def arrow_piece(up, dpi=96):
+    rows = header_rows(dpi)
+    (t, edge), w = edge_lines(dpi), scaled(14, dpi)
+    inner = w - 2 * t - 2 * edge
+    body = from_rows([[row] * w if row == PIECE_BORDER else
+                      [PIECE_BORDER] * t + [WHITE] * edge + [row] * inner + [shade(row, -14)] * edge
+                      + [PIECE_BORDER] * t for row in rows])
+    p = Painter(14, 17, body, ss=8, dpi=dpi)
+    cx, cy = p.w / 2, p.h / 2
+    # at least a pixel of plain header between the edge lines and the glyph, also where the
+    # lines are thicker than the scale (2 pixels at 150 %)
+    k = min(1.0, (cx - (t + edge + 1.2) / p.k) / 3.8)
+    pts = [(-3.8, 2.0), (3.8, 2.0), (0, -2.3)] if up else [(-3.8, -2.0), (3.8, -2.0), (0, 2.3)]
+    pts = [(cx + x * k, cy + y * k) for x, y in pts]
+    p.paint(p.polygon([(x, y + p.one) for x, y in pts]), WHITE, opacity=0.8)
     p.paint(p.polygon(pts), (62, 68, 78))
     return clean(p.result())
 
@@ -709,41 +807,50 @@ TRACK_COLUMNS = [PIECE_BORDER, (212, 215, 220), (224, 226, 230), (231, 233, 236)
                  (234, 235, 238), (231, 232, 236), (226, 228, 232), PIECE_BORDER]
 
 
-def track_piece():
-    img = Image.new("RGB", (14, 200))
-    img.putdata(TRACK_COLUMNS * 200)
+def track_piece(dpi=96):
+    t, w, h = scaled(1, dpi), scaled(14, dpi), scaled(200, dpi)
+    border = [PIECE_BORDER] * t
+    img = Image.new("RGB", (w, h))
+    img.putdata((border + spread(TRACK_COLUMNS[1:-1], w - 2 * t) + border) * h)
     return img
 
 
-def thumb_columns():
-    """The header's gradient rows laid across the thumb's width."""
+def thumb_columns(dpi=96):
+    """The header's gradient rows laid across the thumb's width, between a lit line on the
+    left and a shaded one on the right."""
     rows = header_rows()[1:16]
-    cols = [PIECE_BORDER, (255, 255, 255)]
-    cols += [rows[round(i * 14 / 10)] for i in range(11)]
-    cols[-1] = shade(cols[-1], -14)
-    return cols + [PIECE_BORDER]
+    (t, edge), w = edge_lines(dpi), scaled(14, dpi)
+    n = w - 2 * t - 2 * edge
+    cols = [PIECE_BORDER] * t + [WHITE] * edge
+    cols += [rows[round(i * 14 / n)] for i in range(n)]
+    cols += [shade(rows[14], -14)] * edge
+    return cols + [PIECE_BORDER] * t
 
 
-def thumb_piece():
-    cols = thumb_columns()
-    img = Image.new("RGB", (14, 37))
-    img.putdata(cols * 37)
+def thumb_piece(dpi=96):
+    cols = thumb_columns(dpi)
+    (t, edge), w, h = edge_lines(dpi), len(cols), scaled(37, dpi)
+    img = Image.new("RGB", (w, h))
+    img.putdata(cols * h)
     d = ImageDraw.Draw(img)
-    d.line((0, 0, 13, 0), fill=PIECE_BORDER)
-    d.line((0, 36, 13, 36), fill=PIECE_BORDER)
-    d.line((1, 1, 12, 1), fill=(255, 255, 255))
-    for y in (14, 17, 20):  # grip
-        d.line((4, y, 9, y), fill=(132, 138, 148))
-        d.line((4, y + 1, 9, y + 1), fill=(255, 255, 255))
+    d.rectangle((0, 0, w - 1, t - 1), fill=PIECE_BORDER)
+    d.rectangle((0, h - t, w - 1, h - 1), fill=PIECE_BORDER)
+    d.rectangle((t, t, w - 1 - t, t + edge - 1), fill=WHITE)
+    grip, x = scaled(6, dpi), (w - scaled(6, dpi)) // 2
+    for i in range(3):
+        y = scaled(14, dpi) + i * scaled(3, dpi)
+        d.rectangle((x, y, x + grip - 1, y + t - 1), fill=(132, 138, 148))
+        d.rectangle((x, y + t, x + grip - 1, y + 2 * t - 1), fill=WHITE)
     return clean(img)
 
 
-def cap_pieces():
-    cols = thumb_columns()
-    top = Image.new("RGB", (14, 2))
-    top.putdata([PIECE_BORDER] * 14 + [PIECE_BORDER] + [(255, 255, 255)] * 12 + [PIECE_BORDER])
-    bottom = Image.new("RGB", (14, 2))
-    bottom.putdata([PIECE_BORDER] + [shade(c, -12) for c in cols[1:13]] + [PIECE_BORDER] + [PIECE_BORDER] * 14)
+def cap_pieces(dpi=96):
+    cols = thumb_columns(dpi)
+    t, w, h = scaled(1, dpi), len(cols), scaled(2, dpi)
+    side = [PIECE_BORDER] * t
+    top = from_rows([[PIECE_BORDER] * w] * t + [side + [WHITE] * (w - 2 * t) + side] * (h - t))
+    bottom = from_rows([side + [shade(c, -12) for c in cols[t:w - t]] + side] * (h - t)
+                       + [[PIECE_BORDER] * w] * t)
     return top, bottom
 
 
@@ -753,7 +860,8 @@ def cap_pieces():
 
 class Pen:
     """Draws on a Painter in grid units: (0, 0)-(32, 32) maps onto the square of side `size`
-    at (ox, oy). Outline widths are in final pixels."""
+    at (ox, oy), in the painter's units. Outline widths are in the painter's units too (final
+    pixels at 100 %), so they grow with its scale."""
 
     def __init__(self, p, ox, oy, size):
         self.p, self.ox, self.oy, self.k = p, ox, oy, size / 32
@@ -817,10 +925,10 @@ class Pen:
         """Glyphs as a mask, so they can be painted at the supersampled size."""
         p = self.p
         m = p.blank()
-        f = font(max(1, round(fnt_size * self.k * p.ss)))
+        f = font(max(1, round(fnt_size * self.k * p.f)))
         d = ImageDraw.Draw(m)
         l, t, r, b = d.textbbox((0, 0), s, font=f)
-        cx, cy = self.x(centre[0]) * p.ss, self.y(centre[1]) * p.ss
+        cx, cy = self.x(centre[0]) * p.f, self.y(centre[1]) * p.f
         d.text((cx - (l + r) / 2, cy - (t + b) / 2), s, font=f, fill=255)
         p.paint(m, colour)
 
@@ -1064,7 +1172,7 @@ def pic_protractor(pen):
                pen.pie_mask((cx - 6.5, cy - 6.5, cx + 6.5, cy + 6.5), 180, 360) if not small else pen.p.blank())
     base = pen.rect_mask(cx - r, cy, cx + r, cy + 4)
     shape = ImageChops.lighter(body, base)
-    grown = shape.filter(ImageFilter.MaxFilter(2 * round(pen.p.ss * 0.5) + 1))
+    grown = shape.filter(ImageFilter.MaxFilter(2 * round(pen.p.f * 0.5) + 1))
     pen.p.paint(grown, (40, 90, 140))
     pen.p.paint(shape, pen.grad([(190, 226, 250), (130, 186, 230)], cy - r, cy + 4))
     n = 12 if not small else 4
@@ -1204,7 +1312,7 @@ def arrows_symbol(pen):
                 (px - nx * 5.6, py - ny * 5.6)]
         shape = ImageChops.lighter(pen.arc_mask(box, start, end + 1, w * pen.k),
                                    pen.p.polygon(pen.pts(head)))
-        grown = shape.filter(ImageFilter.MaxFilter(2 * round(pen.p.ss * 0.5) + 1))
+        grown = shape.filter(ImageFilter.MaxFilter(2 * round(pen.p.f * 0.5) + 1))
         pen.p.paint(grown, edge)
         pen.p.paint(shape, pen.grad(list(colours), 4, 28))
         shine = (c - rad - 1.2, c - rad - 1.2, c + rad + 1.2, c + rad + 1.2)
@@ -1229,21 +1337,32 @@ def draw_symbol(p, x, y, size):
     arrows_symbol(Pen(p, x, y, size))
 
 
-def icon_image(draw, size, background):
-    """(picture blended onto `background`, opacity mask) for one icon size."""
-    p = Painter(size, size, background, ss=256 // size, coverage=True)
+def icon_image(draw, size, background, dpi=96):
+    """(picture blended onto `background`, opacity mask) for the icon of `size` at 100 %,
+    drawn at dpi."""
+    p = Painter(size, size, background, ss=256 // scaled(size, dpi), coverage=True, dpi=dpi)
     draw(Pen(p, 0, 0, size))
     rgb = p.result()
     opaque = p.coverage().point(lambda v: 255 if v >= 64 else 0)
     return clean(rgb), opaque
 
 
+def icon_sizes():
+    """{final size: (size at 100 %, dpi)}: the small (16) and large (32) icon at every scale.
+    Where both give a size (32), the large icon's own drawing serves."""
+    sizes = {}
+    for size in (32, 16):
+        for dpi, _, _ in SCALES:
+            sizes.setdefault(scaled(size, dpi), (size, dpi))
+    return sizes
+
+
 def icon_file(draw, bits, background):
     entries = []
-    for size in (32, 16):
-        rgb, opaque = icon_image(draw, size, background)
+    for final, (size, dpi) in sorted(icon_sizes().items(), reverse=True):
+        rgb, opaque = icon_image(draw, size, background, dpi)
         entry = ico_entry_8(rgb, opaque) if bits == 8 else ico_entry_24(rgb, opaque)
-        entries.append((size, bits, entry))
+        entries.append((final, bits, entry))
     return ico_bytes(entries)
 
 
@@ -1251,78 +1370,111 @@ def icon_file(draw, bits, background):
 # Everything
 
 
-def build():
-    """All skin bitmaps, by resource id."""
+def build(dpi=96):
+    """All skin pictures at dpi, by resource id (that of the 100 % bitmap)."""
     images = {}
-    main = main_background()
+    main = main_background(dpi)
     images[3100] = main
-    category = dialog_background(CATEGORY_HEIGHT, 173, pictogram=1000)
+    category = dialog_background(CATEGORY_HEIGHT, 173, 1000, dpi)
     images[3101] = category
-    images[3102] = dialog_background(UNIT_HEIGHT, 263, pictogram=1003)
-    images[3103] = about_background()
+    images[3102] = dialog_background(UNIT_HEIGHT, 263, 1003, dpi)
+    images[3103] = about_background(dpi)
 
-    images[3200] = button_strip(frames(category, 268, 173, *OK_SIZE), "Ok")
-    images[3210] = button_strip(frames(category, 343, 173, *CANCEL_SIZE), "Cancel")
+    images[3200] = button_strip(category, dpi, (268, 173), OK_SIZE, "Ok")
+    images[3210] = button_strip(category, dpi, (343, 173), CANCEL_SIZE, "Cancel")
     words = {3220: "Exit", 3221: "Edit", 3222: "New", 3223: "Del"}
     for strip_id, places in MAIN_BUTTONS.items():
-        x, y = places[0]
-        images[strip_id] = button_strip(frames(main, x, y, 46, 28), words[strip_id])
+        images[strip_id] = button_strip(main, dpi, places[0], (46, 28), words[strip_id])
 
-    images[3224] = round_key(frames(main, *ABOUT_KEY, 32, 32), "?")
+    images[3224] = round_key(main, dpi, ABOUT_KEY, "?")
     legends = {3300 + d: str(d) for d in range(10)}
     legends.update({3310: ".", 3320: "\u00b1", 3330: "C", 3340: "back"})
-    for key_id, (x, y) in KEYPAD_KEYS.items():
-        images[key_id] = round_key(frames(main, x, y, 32, 32), legends[key_id])
+    for key_id, place in KEYPAD_KEYS.items():
+        images[key_id] = round_key(main, dpi, place, legends[key_id])
 
-    images[3351], images[3352], images[3353] = header_pieces()
-    images[3371] = arrow_piece(up=True)
-    images[3372] = track_piece()
-    images[3373] = thumb_piece()
-    images[3374] = arrow_piece(up=False)
-    images[3375], images[3376] = cap_pieces()
+    images[3351], images[3352], images[3353] = header_pieces(dpi)
+    images[3371] = arrow_piece(True, dpi)
+    images[3372] = track_piece(dpi)
+    images[3373] = thumb_piece(dpi)
+    images[3374] = arrow_piece(False, dpi)
+    images[3375], images[3376] = cap_pieces(dpi)
     return {k: clean(v) for k, v in sorted(images.items())}
 
 
-def check_places(images):
+def check_places(images, dpi=96):
     """Every button and key is painted over the background it sits on; a strip used in more
     than one place must find the same pixels under each of them."""
-    main = images[3100]
-    uses = [(3200, images[3101], 268, 173), (3200, images[3102], 268, 263), (3200, images[3103], 208, 173),
-            (3210, images[3101], 343, 173), (3210, images[3102], 343, 263)]
-    uses += [(i, main, x, y) for i, places in MAIN_BUTTONS.items() for x, y in places]
-    for strip_id, bg, x, y in uses:
-        fw = images[strip_id].width // 3
+    uses = [(3200, 3101, 268, 173), (3200, 3102, 268, 263), (3200, 3103, *ABOUT_OK),
+            (3210, 3101, 343, 173), (3210, 3102, 343, 263), (3224, 3100, *ABOUT_KEY)]
+    uses += [(i, 3100, x, y) for i, places in MAIN_BUTTONS.items() for x, y in places]
+    uses += [(i, 3100, x, y) for i, (x, y) in KEYPAD_KEYS.items()]
+    under_first = {}
+    for strip_id, bg_id, x, y in uses:
+        strip = images[strip_id]
+        fw, fh = strip.width // 3, strip.height
+        x0, y0 = scaled(x, dpi), scaled(y, dpi)
+        under = images[bg_id].crop((x0, y0, x0 + fw, y0 + fh))
         for i in range(3):
-            for cx, cy in ((0, 0), (fw - 1, 0), (0, 27), (fw - 1, 27)):
-                got = images[strip_id].getpixel((i * fw + cx, cy))
-                want = bg.getpixel((x + cx, y + cy))
-                assert got == want, f"strip {strip_id} at ({x},{y}): {got} over {want}"
+            for cx, cy in ((0, 0), (fw - 1, 0), (0, fh - 1), (fw - 1, fh - 1)):
+                got, want = strip.getpixel((i * fw + cx, cy)), under.getpixel((cx, cy))
+                assert got == want, f"{dpi} dpi: strip {strip_id} at ({x},{y}): {got} over {want}"
+        first = under_first.setdefault(strip_id, under)
+        assert first.tobytes() == under.tobytes(), \
+            f"{dpi} dpi: strip {strip_id} finds other pixels under ({x},{y})"
+
+
+def check_sizes(images, base, dpi):
+    """Each picture is its 100 % size scaled, a strip three scaled frames."""
+    for image_id, img in images.items():
+        w, h = base[image_id].size
+        frames_of = 3 if 3200 <= image_id < 3350 else 1
+        want = (frames_of * scaled(w // frames_of, dpi), scaled(h, dpi))
+        assert img.size == want, f"{dpi} dpi: {image_id} is {img.size}, not {want}"
+
+
+def scaled_skin_rc(ids):
+    """The resource script that lists the PNGs, by id."""
+    lines = ["// Written by tools/make_skin.py: the skin drawn at 125, 150 and 200 percent. A",
+             "// picture's id is its 100 % bitmap's id plus 10000, 20000 or 30000 in that order."]
+    lines += [f'{offset + i} PNG "skin/{pct}/{i}.png"' for _, pct, offset in SCALES[1:] for i in ids]
+    return "\n".join(lines) + "\n"
 
 
 def write_all(root):
-    images = build()
-    check_places(images)
+    """Writes every file; returns the skin pictures by dpi."""
+    sets = {}
+    for dpi, _, _ in SCALES:
+        sets[dpi] = build(dpi)
+        check_places(sets[dpi], dpi)
+        check_sizes(sets[dpi], sets[96], dpi)
     skin = root / "res" / "skin"
     skin.mkdir(parents=True, exist_ok=True)
-    for image_id, img in images.items():
+    for image_id, img in sets[96].items():
         (skin / f"{image_id}.bmp").write_bytes(bmp_bytes(img))
+    for dpi, pct, _ in SCALES[1:]:
+        folder_path = skin / str(pct)
+        folder_path.mkdir(exist_ok=True)
+        for image_id, img in sets[dpi].items():
+            (folder_path / f"{image_id}.png").write_bytes(png_bytes(img))
+    (root / "res" / "ScaledSkin.rc").write_text(scaled_skin_rc(sorted(sets[96])))
     icons = root / "res" / "icons"
     icons.mkdir(parents=True, exist_ok=True)
     (icons / f"{APP_ICON}.ico").write_bytes(icon_file(arrows_symbol, 8, (212, 216, 222)))
     for icon_id, draw in PICTOGRAMS.items():
         (icons / f"{icon_id}.ico").write_bytes(icon_file(draw, 24, LIST_BACKGROUND))
-    return images
+    return sets
 
 
 # ---------------------------------------------------------------------------------------------
-# Preview: a contact sheet and a mock of the main window, for looking at the artwork
+# Preview: contact sheets and mocks of the main window and the dialogs, for looking at the
+# artwork at every scale
 
 
 def sheet(images, ids, zoom):
-    """The given bitmaps side by side, each at 100 % and again enlarged."""
+    """The given bitmaps side by side, each at its own size and again enlarged."""
     label = font(10, FONT_BOOK)
     pictures = [(i, images[i]) for i in ids]
-    width = 1200
+    width = max([1200] + [img.width * (1 + zoom) + 18 for _, img in pictures])
     rows, row, x = [], [], 0
     for image_id, img in pictures:
         w = max(img.width * (1 + zoom) + 8, 40)
@@ -1372,88 +1524,119 @@ def icon_sheet():
     return out
 
 
+def scaled_icon_sheet():
+    """Every icon at each of its sizes on the list background, and each enlarged twice."""
+    label = font(10, FONT_BOOK)
+    items = [(APP_ICON, arrows_symbol)] + list(PICTOGRAMS.items())
+    sizes = sorted(icon_sizes().items())
+    row_h = 2 * max(sizes)[0] + 8
+    out = Image.new("RGB", (sum(3 * n + 12 for n, _ in sizes) + 60, len(items) * row_h), LIST_BACKGROUND)
+    d = ImageDraw.Draw(out)
+    for row, (icon_id, draw) in enumerate(items):
+        x, y = 6, row * row_h + 4
+        d.text((x, y), str(icon_id), font=label, fill=(0, 0, 0))
+        x += 44
+        for final, (size, dpi) in sizes:
+            rgb, opaque = icon_image(draw, size, LIST_BACKGROUND, dpi)
+            out.paste(rgb, (x, y), opaque)
+            big = rgb.resize((final * 2, final * 2), Image.NEAREST)
+            out.paste(big, (x + final + 4, y), opaque.resize(big.size, Image.NEAREST))
+            x += 3 * final + 12
+    return out
+
+
 def frame_of(strip, i):
     fw = strip.width // 3
     return strip.crop((i * fw, 0, (i + 1) * fw, strip.height))
 
 
-def mock_list(out, images, rect, rows, columns, selected):
+def mock_list(out, images, rect, rows, columns, selected, dpi):
+    def at(v):
+        return scaled(v, dpi)
     x, y, w, h = rect
-    text = font(11, FONT_BOOK)
+    x0, y0, x1, y1 = at(x), at(y), at(x + w), at(y + h)
+    text = font(at(11), FONT_BOOK)
     d = ImageDraw.Draw(out)
-    mid = images[3351].resize((w, 17), Image.NEAREST)
-    out.paste(mid, (x, y))
-    cx = x
+    head = images[3351].height
+    out.paste(images[3351].resize((x1 - x0, head), Image.NEAREST), (x0, y0))
+    cx = x0
     for title, cw in columns:
-        out.paste(images[3352], (cx, y))
-        out.paste(images[3353], (cx + cw - 2, y))
-        d.text((cx + 5, y + 2), title, font=text, fill=(20, 20, 20))
-        cx += cw
+        out.paste(images[3352], (cx, y0))
+        out.paste(images[3353], (cx + at(cw) - images[3353].width, y0))
+        d.text((cx + at(5), y0 + at(2)), title, font=text, fill=(20, 20, 20))
+        cx += at(cw)
+    row_h = at(18)
     for i, row in enumerate(rows):
-        ry = y + 17 + i * 18
-        if ry + 18 > y + h:
+        ry = y0 + head + i * row_h
+        if ry + row_h > y1:
             break
         if i == selected:
-            d.rectangle((x, ry, x + w - 1, ry + 17), fill=SELECTION)
+            d.rectangle((x0, ry, x1 - 1, ry + row_h - 1), fill=SELECTION)
         icon, words = row
-        tx = x + 4
+        tx = x0 + at(4)
         if icon:
-            rgb, opaque = icon_image(PICTOGRAMS[icon], 16, LIST_BACKGROUND)
-            out.paste(rgb, (x + 2, ry + 1), opaque)
-            tx = x + 22
+            rgb, opaque = icon_image(PICTOGRAMS[icon], 16, LIST_BACKGROUND, dpi)
+            out.paste(rgb, (x0 + at(2), ry + at(1)), opaque)
+            tx = x0 + at(22)
         cx = tx
         for word, (_, cw) in zip(words, columns):
-            d.text((cx, ry + 2), word, font=text, fill=(255, 255, 255) if i == selected else (0, 0, 0))
-            cx += cw - (tx - x if cx == tx else 0)
-    # the bar to the right
-    bx = x + w
-    out.paste(images[3372].resize((14, h), Image.NEAREST), (bx, y))
-    out.paste(images[3371], (bx, y))
-    out.paste(images[3374], (bx, y + h - 17))
-    out.paste(images[3375], (bx, y + 40))
-    out.paste(images[3373].resize((14, 60)), (bx, y + 42))
-    out.paste(images[3376], (bx, y + 102))
+            d.text((cx, ry + at(2)), word, font=text, fill=(255, 255, 255) if i == selected else (0, 0, 0))
+            cx += at(cw) - (tx - x0 if cx == tx else 0)
+    # the bar to the right, laid out as the program does: caps at both ends, arrows inside them
+    top, up, track, thumb, down, bottom = (images[i] for i in (3375, 3371, 3372, 3373, 3374, 3376))
+    out.paste(track.resize((track.width, y1 - y0), Image.NEAREST), (x1, y0))
+    out.paste(top, (x1, y0))
+    out.paste(up, (x1, y0 + top.height))
+    out.paste(down, (x1, y1 - bottom.height - down.height))
+    out.paste(bottom, (x1, y1 - bottom.height))
+    out.paste(thumb, (x1, y0 + top.height + up.height - 1 + at(20)))
 
 
-def mock(images):
+def mock(images, dpi=96):
+    def at(v):
+        return scaled(v, dpi)
     out = images[3100].copy()
     for key_id, (x, y) in KEYPAD_KEYS.items():
         state = 2 if key_id == 3305 else 1 if key_id == 3300 else 0
-        out.paste(frame_of(images[key_id], state), (x, y))
-    out.paste(frame_of(images[3224], 0), ABOUT_KEY)
+        out.paste(frame_of(images[key_id], state), (at(x), at(y)))
+    out.paste(frame_of(images[3224], 0), (at(ABOUT_KEY[0]), at(ABOUT_KEY[1])))
     for strip_id, places in MAIN_BUTTONS.items():
-        for n, place in enumerate(places):
-            out.paste(frame_of(images[strip_id], 2 if (strip_id == 3222 and n == 1) else 0), place)
+        for n, (x, y) in enumerate(places):
+            out.paste(frame_of(images[strip_id], 2 if (strip_id == 3222 and n == 1) else 0), (at(x), at(y)))
     categories = [(1002, "Currency"), (1003, "Length"), (1004, "Mass"), (1005, "Temperature"),
                   (1006, "Volume"), (1007, "Area"), (1010, "Time"), (1018, "Speed"),
                   (1021, "Pressure"), (1026, "Energy"), (1033, "Power"), (1037, "Force"),
                   (1041, "Angle"), (1043, "Data"), (1049, "Frequency"), (1055, "Density"),
                   (1056, "Flow"), (1059, "Light"), (1068, "Radiation")]
-    mock_list(out, images, CATEGORY_LIST[:4], [(i, [n]) for i, n in categories], [("Category", 152)], 1)
+    mock_list(out, images, CATEGORY_LIST, [(i, [n]) for i, n in categories], [("Category", 152)], 1, dpi)
     units = ["centimetre", "foot", "inch", "kilometre", "metre", "mile", "millimetre", "yard",
              "nautical mile", "micrometre", "light year", "furlong", "chain", "rod"]
-    mock_list(out, images, UNIT_LIST[:4], [(None, [u]) for u in units], [("Unit", 152)], 2)
+    mock_list(out, images, UNIT_LIST, [(None, [u]) for u in units], [("Unit", 152)], 2, dpi)
     results = [("2.54", "centimetre"), ("0.0833333", "foot"), ("1", "inch"), ("2.54e-05", "kilometre"),
                ("0.0254", "metre"), ("1.57828e-05", "mile"), ("25.4", "millimetre"), ("0.0277778", "yard")]
-    mock_list(out, images, RESULT_LIST[:4], [(None, list(r)) for r in results],
-              [("Value", 120), ("Unit", 117)], -1)
+    mock_list(out, images, RESULT_LIST, [(None, list(r)) for r in results],
+              [("Value", 120), ("Unit", 117)], -1, dpi)
     d = ImageDraw.Draw(out)
     x, y, w, h = SOURCE_VALUE
-    d.rectangle((x, y, x + w - 1, y + h - 1), fill=LIST_BACKGROUND)
-    lcd = font(13, FONT_BOOK)
+    d.rectangle((at(x), at(y), at(x + w) - 1, at(y + h) - 1), fill=LIST_BACKGROUND)
+    lcd = font(at(13), FONT_BOOK)
     tw = d.textlength("1", font=lcd)
-    d.text((x + w - 4 - tw, y + 2), "1", font=lcd, fill=(0, 0, 0))
-    bold = font(11)
-    d.text((SOURCE_UNIT[0] + 2, SOURCE_UNIT[1] + 3), "inch", font=bold, fill=(255, 255, 255))
-    d.text((STATUS_TEXT[0] + 8, STATUS_TEXT[1] + 3), "1 inch = 2.54 centimetre", font=bold,
+    d.text((at(x + w) - at(4) - tw, at(y + 2)), "1", font=lcd, fill=(0, 0, 0))
+    bold = font(at(11))
+    d.text((at(SOURCE_UNIT[0] + 2), at(SOURCE_UNIT[1] + 3)), "inch", font=bold, fill=(255, 255, 255))
+    d.text((at(STATUS_TEXT[0] + 8), at(STATUS_TEXT[1] + 3)), "1 inch = 2.54 centimetre", font=bold,
            fill=(255, 255, 255))
     return out
 
 
-def mock_dialogs(images):
+def mock_dialogs(images, dpi=96):
     """The three dialogs with stand-in controls, stacked."""
-    text = font(11, FONT_BOOK)
-    out = Image.new("RGB", (DIALOG_WIDTH, CATEGORY_HEIGHT + UNIT_HEIGHT + ABOUT_HEIGHT + 20), (255, 255, 255))
+    def at(v):
+        return scaled(v, dpi)
+    text = font(at(11), FONT_BOOK)
+    line = at(1)
+    height = sum(images[i].height for i in (3101, 3102, 3103))
+    out = Image.new("RGB", (images[3101].width, height + at(20)), (255, 255, 255))
     y0 = 0
     for bg_id, ok_y, fields in ((3101, 173, ("Name", "Note")),
                                 (3102, 263, ("Name", "Factor", "Shift", None, "Note"))):
@@ -1462,42 +1645,52 @@ def mock_dialogs(images):
         for n, field in enumerate(fields):
             y = 20 + n * 30
             if field is None:
-                d.rectangle((90, y + 4, 101, y + 15), fill=(255, 255, 255), outline=(90, 90, 90))
-                d.text((108, y + 3), "Is Invert", font=text, fill=(0, 0, 0))
+                d.rectangle((at(90), at(y + 4), at(102) - 1, at(y + 16) - 1), fill=(255, 255, 255),
+                            outline=(90, 90, 90), width=line)
+                d.text((at(108), at(y + 3)), "Is Invert", font=text, fill=(0, 0, 0))
                 continue
-            d.text((14, y + 3), field + ":", font=text, fill=(0, 0, 0))
-            d.rectangle((90, y, 428, y + 20), fill=(255, 255, 255), outline=(122, 130, 140))
-        dlg.paste(frame_of(images[3200], 0), (268, ok_y))
-        dlg.paste(frame_of(images[3210], 2), (343, ok_y))
+            d.text((at(14), at(y + 3)), field + ":", font=text, fill=(0, 0, 0))
+            d.rectangle((at(90), at(y), at(429) - 1, at(y + 21) - 1), fill=(255, 255, 255),
+                        outline=(122, 130, 140), width=line)
+        dlg.paste(frame_of(images[3200], 0), (at(268), at(ok_y)))
+        dlg.paste(frame_of(images[3210], 2), (at(343), at(ok_y)))
         out.paste(dlg, (0, y0))
-        y0 += dlg.height + 10
+        y0 += dlg.height + at(10)
     about = images[3103].copy()
     d = ImageDraw.Draw(about)
-    d.multiline_text((ABOUT_NOTICE[0], ABOUT_NOTICE[1]), "Kalvo 1.00\n\nConverts a value into every unit of\n"
+    d.multiline_text((at(ABOUT_NOTICE[0]), at(ABOUT_NOTICE[1])), "Kalvo 1.00\n\nConverts a value into every unit of\n"
                      "its category at once. The catalogue of\ncategories and units is yours to extend.",
-                     font=text, fill=(0, 0, 0), spacing=3)
-    about.paste(frame_of(images[3200], 0), (208, 173))
+                     font=text, fill=(0, 0, 0), spacing=at(3))
+    about.paste(frame_of(images[3200], 0), (at(ABOUT_OK[0]), at(ABOUT_OK[1])))
     out.paste(about, (0, y0))
     return out
 
 
-def preview(images, folder_path):
+def preview(sets, folder_path):
     folder_path.mkdir(parents=True, exist_ok=True)
+    images = sets[96]
     sheet(images, [3100, 3101, 3102, 3103], 1).save(folder_path / "backgrounds.png")
     sheet(images, [i for i in images if 3200 <= i < 3350], 3).save(folder_path / "buttons.png")
     sheet(images, [i for i in images if i >= 3350], 6).save(folder_path / "pieces.png")
     icon_sheet().save(folder_path / "icons.png")
+    scaled_icon_sheet().save(folder_path / "icons-scaled.png")
     mock(images).save(folder_path / "mock.png")
     mock_dialogs(images).save(folder_path / "dialogs.png")
     for image_id in (3100, 3101, 3102, 3103):
         images[image_id].save(folder_path / f"{image_id}.png")
+    for dpi, pct, _ in SCALES[1:]:
+        images = sets[dpi]
+        sheet(images, [i for i in images if 3200 <= i < 3350], 3).save(folder_path / f"buttons-{pct}.png")
+        sheet(images, [i for i in images if i >= 3350], 6).save(folder_path / f"pieces-{pct}.png")
+        mock(images, dpi).save(folder_path / f"mock-{pct}.png")
+        mock_dialogs(images, dpi).save(folder_path / f"dialogs-{pct}.png")
 
 
 def main(argv):
     root = Path(__file__).resolve().parent.parent
-    images = write_all(root)
+    sets = write_all(root)
     if len(argv) > 2 and argv[1] == "--preview":
-        preview(images, Path(argv[2]))
+        preview(sets, Path(argv[2]))
 
 
 if __name__ == "__main__":

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the README's screenshots in docs/ from the real program: builds Kalvo, starts it beside
 # a fresh starter catalogue on a private Xvfb display, drives it as a user would (clicks and
-# keys) to the main window and each of its dialogs, and saves each cropped to its window.
+# keys) to the main window and each of its dialogs, and saves each cropped to its window: once
+# at 96 DPI and once at 192 DPI, whose pictures end in -200.
 repo=$(cd "$(dirname "$0")/.." && pwd)
 source "$repo/tools/report-failure.sh"
 cd "$repo"
@@ -11,11 +12,15 @@ source tools/wine-env.sh
 build_kalvo_for_first_runnable_target wine-shots
 
 work=$(mktemp -d)
-trap 'stop_private_display; rm -rf "$work"' EXIT
-cp "$KALVO_BUILD_DIR/Kalvo/Kalvo.exe" "$KALVO_BUILD_DIR/Kalvo/Kalvo.mdb" "$work/"
+trap 'set_dpi 96; stop_private_display; rm -rf "$work"' EXIT
 start_private_display
 leave_windows_unmanaged
-"$KALVO_WINE" "$work/Kalvo.exe" &
+
+# The system DPI Kalvo starts at; Wine reads it when a program starts.
+set_dpi() {
+  "$KALVO_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+  wineserver -w
+}
 
 # The X window of the top-level window titled exactly TITLE (a regular expression), once it
 # is shown; fails after 20 seconds.
@@ -42,34 +47,55 @@ save_window() {
   echo "saved docs/$name (${WIDTH}x${HEIGHT})"
 }
 
-# Moves the pointer to the main window's client point X Y, or clicks there with "click".
-# The client area is 638 x 431 pixels, centred horizontally in the frame and flush with its
+# A length of the 96-DPI layout at the current DPI, rounded as Kalvo rounds it.
+scaled() { echo $((($1 * dpi + 48) / 96)); }
+
+# Moves the pointer to the main window's client point X Y (96-DPI layout), or clicks there
+# with "click". The client area is centred horizontally in the frame and flush with its
 # bottom edge but for the frame's width.
-main=$(window_titled '^Kalvo')
 point_main() {
   eval "$(xdotool getwindowgeometry --shell "$main")"
-  local frame=$(((WIDTH - 638) / 2))
-  xdotool mousemove $((X + frame + $1)) $((Y + HEIGHT - frame - 431 + $2)) "${@:3}"
+  local frame=$(((WIDTH - $(scaled 638)) / 2))
+  xdotool mousemove $((X + frame + $(scaled $1))) $((Y + HEIGHT - frame - $(scaled 431) + $(scaled $2))) "${@:3}"
   sleep 0.5
 }
 click_main() { point_main "$1" "$2" click 1; }
 
-# The starter catalogue opens on one metre; the pointer rests on a result row for its tip.
-point_main 396 146
-point_main 400 148
-sleep 2
-save_window "$main" screenshot.png
+# Starts a fresh copy of Kalvo with the starter catalogue at DPI and saves its main window and
+# dialogs, each name ending in SUFFIX.
+shoot() {
+  dpi=$1
+  local suffix=$2
+  set_dpi "$dpi"
+  rm -rf "$work"/*
+  cp "$KALVO_BUILD_DIR/Kalvo/Kalvo.exe" "$KALVO_BUILD_DIR/Kalvo/Kalvo.mdb" "$work/"
+  "$KALVO_WINE" "$work/Kalvo.exe" &
+  main=$(window_titled '^Kalvo')
 
-click_main $((11 + 23)) $((399 + 14))       # the category list's Edit
-save_window "$(window_titled '^Category Properties$')" category-properties.png
-xdotool key Escape
-sleep 0.5
+  # The starter catalogue opens on one metre; the pointer rests on a result row for its tip.
+  point_main 396 146
+  point_main 400 148
+  sleep 2
+  save_window "$main" "screenshot$suffix.png"
 
-click_main $((187 + 23)) $((399 + 14))      # the unit list's Edit
-save_window "$(window_titled '^Unit Properties$')" unit-properties.png
-xdotool key Escape
-sleep 0.5
+  click_main $((11 + 23)) $((399 + 14))       # the category list's Edit
+  save_window "$(window_titled '^Category Properties$')" "category-properties$suffix.png"
+  xdotool key Escape
+  sleep 0.5
 
-click_main $((520 + 16)) $((397 + 16))      # the About key
-save_window "$(window_titled '^Kalvo version')" about.png
-xdotool key Escape
+  click_main $((187 + 23)) $((399 + 14))      # the unit list's Edit
+  save_window "$(window_titled '^Unit Properties$')" "unit-properties$suffix.png"
+  xdotool key Escape
+  sleep 0.5
+
+  click_main $((520 + 16)) $((397 + 16))      # the About key
+  save_window "$(window_titled '^Kalvo version')" "about$suffix.png"
+  xdotool key Escape
+  sleep 0.5
+
+  click_main $((568 + 23)) $((399 + 14))      # Exit
+  wineserver -w
+}
+
+shoot 96 ""
+shoot 192 "-200"

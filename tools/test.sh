@@ -57,6 +57,7 @@ for target in "${runnable[@]}"; do
   use_windows_target "$target" wine-tests
   ensure_wine_prefix
   leave_windows_unmanaged
+  start_at_default_dpi
   echo "== Windows tests of the $target build under $KALVO_WINE on display $DISPLAY"
   if ctest --preset "$KALVO_PRESET"; then
     results+=("$target passed")

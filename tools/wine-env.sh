@@ -140,3 +140,10 @@ leave_windows_unmanaged() {
   "$KALVO_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
   wineserver -w
 }
+
+# The DPI tests set the prefix's DPI while they run and put it back; one that was killed
+# leaves its DPI behind, so a suite starts from the default.
+start_at_default_dpi() {
+  "$KALVO_WINE" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+  wineserver -w
+}

@@ -208,6 +208,47 @@ std::vector<std::wstring> WrongResultRows(CMainDlg& dlg)
     return wrong;
 }
 
+int ScreenDpi()
+{
+    static const int dpi = [] {
+        HDC screen = ::GetDC(nullptr);
+        const int value = ::GetDeviceCaps(screen, LOGPIXELSY);
+        ::ReleaseDC(nullptr, screen);
+        return value;
+    }();
+    return dpi;
+}
+
+int Scaled(int value) { return (value * ScreenDpi() + 48) / 96; }
+
+RECT ScaledRect(int x, int y, int width, int height)
+{
+    return RECT{Scaled(x), Scaled(y), Scaled(x + width), Scaled(y + height)};
+}
+
+bool ShowsSkinColour(COLORREF shown, HDC bitmap, POINT at96)
+{
+    if (ScreenDpi() == 96)
+        return shown == ::GetPixel(bitmap, at96.x, at96.y);
+    for (int shift : {0, 8, 16})
+    {
+        int low = 255, high = 0;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+            {
+                const COLORREF neighbour = ::GetPixel(bitmap, at96.x + dx, at96.y + dy);
+                if (neighbour == CLR_INVALID)
+                    continue;
+                low = std::min(low, static_cast<int>(neighbour >> shift & 0xFF));
+                high = std::max(high, static_cast<int>(neighbour >> shift & 0xFF));
+            }
+        const int value = static_cast<int>(shown >> shift & 0xFF);
+        if (value < low || value > high)
+            return false;
+    }
+    return true;
+}
+
 long DistanceFromWorkAreaCentre(HWND window)
 {
     MONITORINFO monitor{};

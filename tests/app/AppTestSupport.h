@@ -104,6 +104,17 @@ int SelectedRow(CListCtrl& list);
 // unit with the catalogue's factors, each as "unit: shown, not expected".
 std::vector<std::wstring> WrongResultRows(CMainDlg& dlg);
 
+// The screen's DPI, read by the tests themselves rather than through the program.
+int ScreenDpi();
+// A length or coordinate of the 96-DPI layout at the screen's DPI, halves rounded up.
+int Scaled(int value);
+// A rectangle of the 96-DPI layout at the screen's DPI: its edges scaled, not its size.
+RECT ScaledRect(int x, int y, int width, int height);
+// Whether `shown` is the colour of the 96-DPI skin bitmap selected into `bitmap` at the
+// bitmap's point `at96`: exactly at 96 DPI; at another scale, where the artwork is drawn again
+// and a gradient may step elsewhere, within the colours of the point and its neighbours.
+bool ShowsSkinColour(COLORREF shown, HDC bitmap, POINT at96);
+
 // Runs one SQL query with a single integer result on a catalogue file.
 
 // How far the window's centre lies from the centre of its monitor's work area, where a

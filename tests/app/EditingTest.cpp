@@ -79,8 +79,8 @@ private:
 void SetField(CDialog& dialog, int id, const std::wstring& text) { dialog.SetDlgItemText(id, text); }
 void Click(CDialog& dialog, int id) { ::SendMessageW(dialog.GetDlgItemHwnd(id), BM_CLICK, 0, 0); }
 
-// Whether the painted client area shows the background bitmap's own pixels at the corners
-// and the left edge, where no control covers it.
+// Whether the painted client area shows the 96-DPI background bitmap's own pixels, scaled,
+// at the corners and the left edge, where no control covers it.
 bool PaintedFromBitmap(CDialog& dialog, UINT nBitmapId)
 {
     ::RedrawWindow(dialog.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -90,12 +90,13 @@ bool PaintedFromBitmap(CDialog& dialog, UINT nBitmapId)
     HDC memory = ::CreateCompatibleDC(nullptr);
     HGDIOBJ previous = ::SelectObject(memory, bitmap);
     HDC window = ::GetDC(dialog.m_hWnd);
-    RECT client;
-    dialog.GetClientRect(&client);
+    BITMAP size{};
+    ::GetObjectW(bitmap, sizeof size, &size);
     bool same = bitmap != nullptr;
-    for (POINT point : {POINT{1, 1}, POINT{client.right - 2, 2}, POINT{3, client.bottom / 2},
-                        POINT{client.right - 2, client.bottom - 2}})
-        same = same && ::GetPixel(window, point.x, point.y) == ::GetPixel(memory, point.x, point.y);
+    for (POINT point : {POINT{1, 1}, POINT{size.bmWidth - 2, 2}, POINT{3, size.bmHeight / 2},
+                        POINT{size.bmWidth - 2, size.bmHeight - 2}})
+        same = same && ShowsSkinColour(::GetPixel(window, Scaled(point.x), Scaled(point.y)),
+                                       memory, point);
     ::ReleaseDC(dialog.m_hWnd, window);
     ::SelectObject(memory, previous);
     ::DeleteDC(memory);
@@ -105,6 +106,12 @@ bool PaintedFromBitmap(CDialog& dialog, UINT nBitmapId)
 
 using Box = std::array<long, 4>;
 Box Corners(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+// A button at a point of the 96-DPI layout, scaled, the size of one frame of its strip: the
+// frames are 28 pixels high at 96 DPI and scaled as a whole.
+Box ButtonAt(int x, int y, int frameWidth)
+{
+    return {Scaled(x), Scaled(y), Scaled(x) + Scaled(frameWidth), Scaled(y) + Scaled(28)};
+}
 
 // What the dialog looks like once it is up: client size, the button rectangles, the skin.
 struct Layout
@@ -180,9 +187,9 @@ TEST_F(EditingCategoryTest, NewCategoryStoresNameAndNoteAndAnEmptyNoteAsNull)
     EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_EQ(caption, L"Category Properties");
     EXPECT_EQ(shownName, L"New category");
-    EXPECT_EQ(Corners(layout.client), (Box{0, 0, 442, 226}));
-    EXPECT_EQ(Corners(layout.ok), (Box{268, 173, 268 + 46, 173 + 28}));
-    EXPECT_EQ(Corners(layout.cancel), (Box{343, 173, 343 + 59, 173 + 28}));
+    EXPECT_EQ(Corners(layout.client), (Box{0, 0, Scaled(442), Scaled(226)}));
+    EXPECT_EQ(Corners(layout.ok), ButtonAt(268, 173, 46));
+    EXPECT_EQ(Corners(layout.cancel), ButtonAt(343, 173, 59));
     EXPECT_TRUE(layout.bSkinned);
     EXPECT_LE(layout.centreOffset, 4);
 
@@ -427,9 +434,9 @@ TEST_F(EditingUnitTest, NewUnitIsAddedToTheCategoryAndStoredFromTheDialog)
     EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_EQ(shown, (std::vector<std::wstring>{L"Length", L"New unit", L"1", L"0", L"", L"0",
                                                 L"unchecked"}));
-    EXPECT_EQ(Corners(layout.client), (Box{0, 0, 442, 316}));
-    EXPECT_EQ(Corners(layout.ok), (Box{268, 263, 268 + 46, 263 + 28}));
-    EXPECT_EQ(Corners(layout.cancel), (Box{343, 263, 343 + 59, 263 + 28}));
+    EXPECT_EQ(Corners(layout.client), (Box{0, 0, Scaled(442), Scaled(316)}));
+    EXPECT_EQ(Corners(layout.ok), ButtonAt(268, 263, 46));
+    EXPECT_EQ(Corners(layout.cancel), ButtonAt(343, 263, 59));
     EXPECT_TRUE(layout.bSkinned);
     EXPECT_LE(layout.centreOffset, 4);
 

@@ -96,16 +96,17 @@ TEST_F(MainWindowTest, ClientAreaAndControlsHaveTheirFixedPlaces)
     ASSERT_TRUE(dlg.Create());
     RECT client;
     dlg.GetClientRect(&client);
-    EXPECT_EQ(client.right, 638);
-    EXPECT_EQ(client.bottom, 431);
+    EXPECT_EQ(client.right, Scaled(638));
+    EXPECT_EQ(client.bottom, Scaled(431));
 
     RECT list;
     ::GetWindowRect(ResultList(dlg).m_hWnd, &list);
     ::MapWindowPoints(nullptr, dlg.m_hWnd, reinterpret_cast<POINT*>(&list), 2);
-    EXPECT_EQ(list.left, 375);
-    EXPECT_EQ(list.top, 53);
-    EXPECT_EQ(list.right - list.left, 237);
-    EXPECT_EQ(list.bottom - list.top, 221);
+    const RECT expected = ScaledRect(375, 53, 237, 221);
+    EXPECT_EQ(list.left, expected.left);
+    EXPECT_EQ(list.top, expected.top);
+    EXPECT_EQ(list.right - list.left, expected.right - expected.left);
+    EXPECT_EQ(list.bottom - list.top, expected.bottom - expected.top);
     dlg.DestroyWindow();
 }
 

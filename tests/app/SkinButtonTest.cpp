@@ -13,15 +13,16 @@ TEST_F(SkinButtonTest, ButtonsTakeOneFrameOfTheirStripAndPressedWinsOverHovered)
     CMainDlg dlg;
     ASSERT_TRUE(dlg.Create());
     HWND key = dlg.GetDlgItemHwnd(6105);
+    const int nKey = Scaled(32);
     RECT rect;
     ::GetWindowRect(key, &rect);
-    EXPECT_EQ(rect.right - rect.left, 32);
-    EXPECT_EQ(rect.bottom - rect.top, 32);
+    EXPECT_EQ(rect.right - rect.left, nKey);
+    EXPECT_EQ(rect.bottom - rect.top, nKey);
     ::GetWindowRect(dlg.GetDlgItemHwnd(IDCANCEL), &rect);
-    EXPECT_EQ(rect.right - rect.left, 46);
-    EXPECT_EQ(rect.bottom - rect.top, 28);
+    EXPECT_EQ(rect.right - rect.left, Scaled(46));
+    EXPECT_EQ(rect.bottom - rect.top, Scaled(28));
 
-    // Which frame of the strip the button draws, hovered or not, pressed or not.
+    // Which frame of the 96-DPI strip the button draws, scaled, hovered or not, pressed or not.
     HBITMAP strip = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
                                                       MAKEINTRESOURCEW(3305), IMAGE_BITMAP, 0, 0,
                                                       LR_LOADMAP3DCOLORS));
@@ -29,22 +30,32 @@ TEST_F(SkinButtonTest, ButtonsTakeOneFrameOfTheirStripAndPressedWinsOverHovered)
     auto frameDrawn = [&](UINT state) {
         HDC screen = ::GetDC(nullptr);
         HDC target = ::CreateCompatibleDC(screen);
-        HBITMAP canvas = ::CreateCompatibleBitmap(screen, 32, 32);
+        HBITMAP canvas = ::CreateCompatibleBitmap(screen, nKey, nKey);
         HGDIOBJ oldCanvas = ::SelectObject(target, canvas);
         HDC source = ::CreateCompatibleDC(screen);
         HGDIOBJ oldStrip = ::SelectObject(source, strip);
-        DRAWITEMSTRUCT item{ODT_BUTTON, 6105, 0, ODA_DRAWENTIRE, state, key, target, {0, 0, 32, 32}, 0};
+        DRAWITEMSTRUCT item{ODT_BUTTON, 6105, 0, ODA_DRAWENTIRE, state, key, target,
+                            {0, 0, nKey, nKey}, 0};
         ::SendMessageW(key, OCM_DRAWITEM, 6105, reinterpret_cast<LPARAM>(&item));
-        int frame = -1;
-        for (int f = 0; f < 3 && frame < 0; ++f)
+        // The frame the drawing matches best: at every pixel sampled at 96 DPI; at another
+        // scale, where the artwork is drawn again, at all but a few on the edges of the rim.
+        int frame = -1, nFewest = 0, nSampled = 0;
+        for (int f = 0; f < 3; ++f)
         {
-            bool same = true;
-            for (int y = 0; y < 32 && same; y += 3)
-                for (int x = 0; x < 32 && same; x += 3)
-                    same = ::GetPixel(target, x, y) == ::GetPixel(source, f * 32 + x, y);
-            if (same)
+            int nDiffering = 0;
+            nSampled = 0;
+            for (int y = 0; y < 32; y += 3)
+                for (int x = 0; x < 32; x += 3, ++nSampled)
+                    nDiffering += !ShowsSkinColour(::GetPixel(target, Scaled(x), Scaled(y)),
+                                                   source, POINT{f * 32 + x, y});
+            if (frame < 0 || nDiffering < nFewest)
+            {
                 frame = f;
+                nFewest = nDiffering;
+            }
         }
+        if (nFewest > (ScreenDpi() == 96 ? 0 : nSampled / 6))
+            frame = -1;
         ::SelectObject(source, oldStrip);
         ::DeleteDC(source);
         ::SelectObject(target, oldCanvas);

@@ -273,10 +273,11 @@ TEST_F(SkinnedListTest, BarsStandBesideTheirListsAndTheListsOwnBarsAreGone)
         RECT rect{};
         bar.list->m_ScrollV.GetWindowRect(&rect);
         dlg.ScreenToClient(&rect);
-        EXPECT_EQ(rect.left, bar.rect.left);
-        EXPECT_EQ(rect.top, bar.rect.top);
-        EXPECT_EQ(rect.right, bar.rect.right);
-        EXPECT_EQ(rect.bottom, bar.rect.bottom);
+        // At another scale: at the list's right edge, as tall as the list, its width scaled.
+        EXPECT_EQ(rect.left, Scaled(bar.rect.left));
+        EXPECT_EQ(rect.top, Scaled(bar.rect.top));
+        EXPECT_EQ(rect.right, Scaled(bar.rect.left) + Scaled(bar.rect.right - bar.rect.left));
+        EXPECT_EQ(rect.bottom, Scaled(bar.rect.bottom));
     }
 
     // 60 rows outgrow the unit list: it keeps its scroll range and its style, but its own bar

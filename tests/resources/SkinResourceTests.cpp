@@ -1,13 +1,21 @@
 // The skin bitmaps and icons as the executable holds them: the formats the loaders expect,
-// the sizes the fixed layout relies on, and the colours the controls blend in with.
+// the sizes the fixed layout relies on, and the colours the controls blend in with, in each
+// of the sets the artwork is drawn in for the display scales.
+#include "framework/DpiScale.h"
+#include "framework/PngResource.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <iterator>
+#include <map>
 #include <ostream>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -31,6 +39,21 @@ constexpr BitmapSize kBitmaps[] = {
     {3371, 14, 17, 0},   {3372, 14, 200, 0},  {3373, 14, 37, 0},   {3374, 14, 17, 0},
     {3375, 14, 2, 0},    {3376, 14, 2, 0},
 };
+
+// The 96-DPI set is the bitmaps; the larger ones are PNG under the same ids plus a step.
+struct SkinScale
+{
+    int percent, dpi, idStep;
+};
+
+constexpr SkinScale kScales[] = {
+    {100, 96, 0}, {125, 120, 10000}, {150, 144, 20000}, {200, 192, 30000}};
+constexpr const SkinScale& kDoubleScale = kScales[3];
+
+void PrintTo(const SkinScale& scale, std::ostream* os)
+{
+    *os << scale.percent << " %";
+}
 
 constexpr int kIcons[] = {999,  1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1010, 1018,
                           1021, 1026, 1033, 1037, 1041, 1043, 1049, 1055, 1056, 1059, 1068};
@@ -109,6 +132,117 @@ private:
     return ::testing::AssertionSuccess();
 }
 
+// One picture of one set as plain pixels: the 96-DPI one read from its DIB, a larger one
+// decoded from its PNG as the program decodes it. A place outside the picture reads as a
+// colour no picture holds, so a misplaced check fails instead of reading stray memory.
+class Picture
+{
+public:
+    Picture(int id, const SkinScale& scale)
+    {
+        if (scale.idStep == 0)
+        {
+            Dib dib(id);
+            m_readable = IsReadable24BitDib(dib);
+            if (!m_readable)
+                return;
+            m_pixels.width = dib.Width();
+            m_pixels.height = dib.Height();
+            for (int y = 0; y < dib.Height(); ++y)
+                for (int x = 0; x < dib.Width(); ++x)
+                {
+                    const Rgb c = dib.At(x, y);
+                    m_pixels.data.push_back(static_cast<std::uint32_t>(c.r << 16 | c.g << 8 | c.b));
+                }
+            return;
+        }
+        const int pngId = id + scale.idStep;
+        if (!RawResource(pngId, L"PNG").first)
+            m_readable = ::testing::AssertionFailure()
+                         << "PNG " << pngId << " not in the resources";
+        else if ((m_pixels = AfxLoadPngResource(pngId)).data.empty())
+            m_readable = ::testing::AssertionFailure() << "PNG " << pngId << " does not decode";
+    }
+
+    const ::testing::AssertionResult& Readable() const { return m_readable; }
+    int Width() const { return m_pixels.width; }
+    int Height() const { return m_pixels.height; }
+
+    Rgb At(int x, int y) const
+    {
+        if (x < 0 || y < 0 || x >= Width() || y >= Height())
+            return {-1, -1, -1};
+        const std::uint32_t p = m_pixels.data[static_cast<std::size_t>(y) * Width() + x];
+        return {static_cast<int>(p >> 16 & 0xFF), static_cast<int>(p >> 8 & 0xFF),
+                static_cast<int>(p & 0xFF)};
+    }
+
+private:
+    CPixels m_pixels;
+    ::testing::AssertionResult m_readable = ::testing::AssertionSuccess();
+};
+
+// Decoded once: the main window's background at 200 % is a million pixels.
+const Picture& PictureOf(int id, const SkinScale& scale)
+{
+    static std::map<int, Picture> pictures;
+    const int key = id + scale.idStep;
+    auto found = pictures.find(key);
+    if (found == pictures.end())
+        found = pictures.emplace(key, Picture(id, scale)).first;
+    return found->second;
+}
+
+// The checks of one set, run for each scale; places and sizes are those of the 96-DPI layout,
+// scaled by the program's own rule.
+class SkinScaleTest : public ::testing::TestWithParam<SkinScale>
+{
+protected:
+    static const Picture& Get(int id) { return PictureOf(id, GetParam()); }
+    static int S(int value) { return AfxScaleTo(value, GetParam().dpi); }
+};
+
+std::string ScaleName(const ::testing::TestParamInfo<SkinScale>& info)
+{
+    return std::to_string(info.param.percent);
+}
+
+// The share of a picture's 2 x 2 blocks, at even places, that are not all one colour.
+double ShareOfDetailedBlocks(const Picture& picture)
+{
+    int blocks = 0, detailed = 0;
+    for (int y = 0; y + 1 < picture.Height(); y += 2)
+        for (int x = 0; x + 1 < picture.Width(); x += 2)
+        {
+            const Rgb c = picture.At(x, y);
+            ++blocks;
+            detailed += !(picture.At(x + 1, y) == c && picture.At(x, y + 1) == c &&
+                          picture.At(x + 1, y + 1) == c);
+        }
+    return blocks ? static_cast<double>(detailed) / blocks : 0;
+}
+
+// The sum of the squared steps between neighbouring pixels. An edge drawn crisp keeps its whole
+// step at any size and is twice as long at twice the size, so this doubles; enlarging smoothly
+// splits each step in two halves, which leaves it about where it was.
+double EdgeEnergy(const Picture& picture)
+{
+    auto step = [](const Rgb& a, const Rgb& b) {
+        return double((a.r - b.r) * (a.r - b.r) + (a.g - b.g) * (a.g - b.g) +
+                      (a.b - b.b) * (a.b - b.b));
+    };
+    double energy = 0;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+        {
+            if (x + 1 < picture.Width())
+                energy += step(picture.At(x, y), picture.At(x + 1, y));
+            if (y + 1 < picture.Height())
+                energy += step(picture.At(x, y), picture.At(x, y + 1));
+        }
+    return energy;
+}
+
 double Luminance(const Rgb& c)
 {
     auto linear = [](int v) {
@@ -118,7 +252,7 @@ double Luminance(const Rgb& c)
     return 0.2126 * linear(c.r) + 0.7152 * linear(c.g) + 0.0722 * linear(c.b);
 }
 
-bool FramesDiffer(const Dib& strip, int frameWidth, int a, int b)
+bool FramesDiffer(const Picture& strip, int frameWidth, int a, int b)
 {
     for (int y = 0; y < strip.Height(); ++y)
         for (int x = 0; x < frameWidth; ++x)
@@ -143,35 +277,53 @@ TEST(SkinBitmaps, EachIsAnUncompressedBottomUp24BitDibOfItsSize)
     }
 }
 
-TEST(SkinBitmaps, ButtonStripsHoldThreeDistinctFramesSideBySide)
+using SkinPictures = SkinScaleTest;
+INSTANTIATE_TEST_SUITE_P(Scales, SkinPictures, ::testing::ValuesIn(kScales), ScaleName);
+
+// A strip's frames are scaled one by one, so the program can cut it into three equal frames.
+TEST_P(SkinPictures, EachHasItsSizeAtTheScale)
+{
+    for (const auto& expected : kBitmaps)
+    {
+        SCOPED_TRACE(expected.id);
+        const Picture& picture = Get(expected.id);
+        ASSERT_TRUE(picture.Readable());
+        EXPECT_EQ(picture.Width(),
+                  expected.frameWidth ? 3 * S(expected.frameWidth) : S(expected.width));
+        EXPECT_EQ(picture.Height(), S(expected.height));
+    }
+}
+
+TEST_P(SkinPictures, ButtonStripsHoldThreeDistinctFramesSideBySide)
 {
     for (const auto& expected : kBitmaps)
     {
         if (!expected.frameWidth)
             continue;
         SCOPED_TRACE(expected.id);
-        Dib strip(expected.id);
-        ASSERT_TRUE(IsReadable24BitDib(strip));
-        EXPECT_EQ(strip.Width(), 3 * expected.frameWidth);
-        EXPECT_TRUE(FramesDiffer(strip, expected.frameWidth, 0, 1)) << "pressed looks like normal";
-        EXPECT_TRUE(FramesDiffer(strip, expected.frameWidth, 0, 2)) << "hovered looks like normal";
-        EXPECT_TRUE(FramesDiffer(strip, expected.frameWidth, 1, 2)) << "pressed looks like hovered";
+        const Picture& strip = Get(expected.id);
+        ASSERT_TRUE(strip.Readable());
+        const int fw = S(expected.frameWidth);
+        EXPECT_EQ(strip.Width(), 3 * fw);
+        EXPECT_TRUE(FramesDiffer(strip, fw, 0, 1)) << "pressed looks like normal";
+        EXPECT_TRUE(FramesDiffer(strip, fw, 0, 2)) << "hovered looks like normal";
+        EXPECT_TRUE(FramesDiffer(strip, fw, 1, 2)) << "pressed looks like hovered";
     }
 }
 
-TEST(SkinBitmaps, NoPixelIsAGreyThatLoadMap3DColorsWouldReplace)
+TEST_P(SkinPictures, NoPixelIsAGreyThatLoadMap3DColorsWouldReplace)
 {
     const Rgb mapped[] = {{128, 128, 128}, {192, 192, 192}, {223, 223, 223}};
     for (const auto& expected : kBitmaps)
     {
         SCOPED_TRACE(expected.id);
-        Dib dib(expected.id);
-        ASSERT_TRUE(IsReadable24BitDib(dib));
+        const Picture& picture = Get(expected.id);
+        ASSERT_TRUE(picture.Readable());
         int hits = 0;
-        for (int y = 0; y < dib.Height(); ++y)
-            for (int x = 0; x < dib.Width(); ++x)
+        for (int y = 0; y < picture.Height(); ++y)
+            for (int x = 0; x < picture.Width(); ++x)
                 for (const auto& grey : mapped)
-                    if (dib.At(x, y) == grey && hits++ == 0)
+                    if (picture.At(x, y) == grey && hits++ == 0)
                         ADD_FAILURE() << "first at (" << x << ", " << y << ")";
         EXPECT_EQ(hits, 0);
     }
@@ -179,7 +331,10 @@ TEST(SkinBitmaps, NoPixelIsAGreyThatLoadMap3DColorsWouldReplace)
 
 // --- Backgrounds -----------------------------------------------------------------------------
 
-TEST(SkinBackgrounds, PanelsAreTheDialogColourAndTheKeypadAreaItsOwn)
+using SkinBackgrounds = SkinScaleTest;
+INSTANTIATE_TEST_SUITE_P(Scales, SkinBackgrounds, ::testing::ValuesIn(kScales), ScaleName);
+
+TEST_P(SkinBackgrounds, PanelsAreTheDialogColourAndTheKeypadAreaItsOwn)
 {
     struct Sample
     {
@@ -202,16 +357,16 @@ TEST(SkinBackgrounds, PanelsAreTheDialogColourAndTheKeypadAreaItsOwn)
     for (const auto& s : samples)
     {
         SCOPED_TRACE(::testing::Message() << s.id << " at (" << s.x << ", " << s.y << ")");
-        Dib dib(s.id);
-        ASSERT_TRUE(IsReadable24BitDib(dib));
-        EXPECT_EQ(dib.At(s.x, s.y), s.colour);
+        const Picture& background = Get(s.id);
+        ASSERT_TRUE(background.Readable());
+        EXPECT_EQ(background.At(S(s.x), S(s.y)), s.colour);
     }
 }
 
-TEST(SkinBackgrounds, WhiteTextOnTheMainWindowHasADarkEnoughGround)
+TEST_P(SkinBackgrounds, WhiteTextOnTheMainWindowHasADarkEnoughGround)
 {
-    Dib main(3100);
-    ASSERT_TRUE(IsReadable24BitDib(main));
+    const Picture& main = Get(3100);
+    ASSERT_TRUE(main.Readable());
     struct Area
     {
         const char* name;
@@ -222,16 +377,17 @@ TEST(SkinBackgrounds, WhiteTextOnTheMainWindowHasADarkEnoughGround)
     {
         SCOPED_TRACE(a.name);
         double brightest = 0;
-        for (int y = a.y; y < a.y + a.h; ++y)
-            for (int x = a.x; x < a.x + a.w; ++x)
+        for (int y = S(a.y); y < S(a.y + a.h); ++y)
+            for (int x = S(a.x); x < S(a.x + a.w); ++x)
                 brightest = std::max(brightest, Luminance(main.At(x, y)));
         EXPECT_LE(brightest, 0.30);
     }
 }
 
 // Buttons and keys have no transparency: each is painted over the background pixels it
-// covers, so the pixels round its rounded corners must be those of the background there.
-TEST(SkinBackgrounds, EachButtonAndKeyMatchesTheBackgroundUnderItsCorners)
+// covers, so the pixels round its rounded corners must be those of the background there. At
+// any scale the program puts it at its scaled place.
+TEST_P(SkinBackgrounds, EachButtonAndKeyMatchesTheBackgroundUnderItsCorners)
 {
     struct Place
     {
@@ -253,61 +409,89 @@ TEST(SkinBackgrounds, EachButtonAndKeyMatchesTheBackgroundUnderItsCorners)
     {
         SCOPED_TRACE(::testing::Message() << place.strip << " on " << place.background << " at ("
                                           << place.x << ", " << place.y << ")");
-        Dib strip(place.strip), background(place.background);
-        ASSERT_TRUE(IsReadable24BitDib(strip));
-        ASSERT_TRUE(IsReadable24BitDib(background));
-        const int fw = strip.Width() / 3, fh = strip.Height();
+        const Picture &strip = Get(place.strip), &background = Get(place.background);
+        ASSERT_TRUE(strip.Readable());
+        ASSERT_TRUE(background.Readable());
+        const int fw = strip.Width() / 3, fh = strip.Height(), x = S(place.x), y = S(place.y);
         const std::pair<int, int> corners[] = {{0, 0}, {fw - 1, 0}, {0, fh - 1}, {fw - 1, fh - 1}};
         for (int frame = 0; frame < 3; ++frame)
             for (const auto& [cx, cy] : corners)
-                EXPECT_EQ(strip.At(frame * fw + cx, cy), background.At(place.x + cx, place.y + cy))
+                EXPECT_EQ(strip.At(frame * fw + cx, cy), background.At(x + cx, y + cy))
                     << "frame " << frame << ", corner (" << cx << ", " << cy << ")";
     }
 }
 
 // --- List header and scroll bar --------------------------------------------------------------
 
-TEST(SkinListPieces, HeaderAndBarArrowsShareOutlineAndRows)
+using SkinListPieces = SkinScaleTest;
+INSTANTIATE_TEST_SUITE_P(Scales, SkinListPieces, ::testing::ValuesIn(kScales), ScaleName);
+
+TEST_P(SkinListPieces, HeaderAndBarArrowsShareOutlineAndRows)
 {
-    Dib header(3351), up(3371), down(3374);
-    ASSERT_TRUE(IsReadable24BitDib(header));
-    ASSERT_TRUE(IsReadable24BitDib(up));
-    ASSERT_TRUE(IsReadable24BitDib(down));
+    const Picture &header = Get(3351), &up = Get(3371), &down = Get(3374);
+    ASSERT_TRUE(header.Readable());
+    ASSERT_TRUE(up.Readable());
+    ASSERT_TRUE(down.Readable());
+    const int height = header.Height(), right = up.Width() - 1;
     EXPECT_EQ(header.At(0, 0), kPieceBorder);
-    EXPECT_EQ(header.At(0, 16), kPieceBorder);
-    for (int y = 0; y < 17; ++y)
+    EXPECT_EQ(header.At(0, height - 1), kPieceBorder);
+    for (int y = 0; y < height; ++y)
     {
         SCOPED_TRACE(y);
         EXPECT_EQ(up.At(0, y), kPieceBorder);
-        EXPECT_EQ(up.At(13, y), kPieceBorder);
+        EXPECT_EQ(up.At(right, y), kPieceBorder);
         EXPECT_EQ(down.At(0, y), kPieceBorder);
-        EXPECT_EQ(down.At(13, y), kPieceBorder);
+        EXPECT_EQ(down.At(right, y), kPieceBorder);
         // beside the arrow glyph the buttons are the header itself
-        EXPECT_EQ(up.At(2, y), header.At(0, y));
-        EXPECT_EQ(down.At(11, y), header.At(0, y));
+        EXPECT_EQ(up.At(S(2), y), header.At(0, y));
+        EXPECT_EQ(down.At(S(11), y), header.At(0, y));
     }
 }
 
-TEST(SkinListPieces, BarPiecesHaveTheOutlineDownBothSidesAndTheTrackTiles)
+TEST_P(SkinListPieces, BarPiecesHaveTheOutlineDownBothSidesAndTheTrackTiles)
 {
     for (int id : {3372, 3373, 3375, 3376})
     {
         SCOPED_TRACE(id);
-        Dib piece(id);
-        ASSERT_TRUE(IsReadable24BitDib(piece));
+        const Picture& piece = Get(id);
+        ASSERT_TRUE(piece.Readable());
         for (int y = 0; y < piece.Height(); ++y)
         {
             EXPECT_EQ(piece.At(0, y), kPieceBorder);
-            EXPECT_EQ(piece.At(13, y), kPieceBorder);
+            EXPECT_EQ(piece.At(piece.Width() - 1, y), kPieceBorder);
         }
     }
-    Dib track(3372);
+    const Picture& track = Get(3372);
     for (int y = 1; y < track.Height(); ++y)
         for (int x = 0; x < track.Width(); ++x)
             ASSERT_EQ(track.At(x, y), track.At(x, 0)) << "(" << x << ", " << y << ")";
-    Dib top(3375), bottom(3376);
-    EXPECT_EQ(top.At(7, 0), kPieceBorder);
-    EXPECT_EQ(bottom.At(7, 1), kPieceBorder);
+    const Picture &top = Get(3375), &bottom = Get(3376);
+    EXPECT_EQ(top.At(S(7), 0), kPieceBorder);
+    EXPECT_EQ(bottom.At(S(7), bottom.Height() - 1), kPieceBorder);
+}
+
+// --- Keys at 200 % ---------------------------------------------------------------------------
+
+// The keys are the art seen closest: at 200 % they must be drawn at that size, not be the
+// 96-DPI keys enlarged, which pass every check above but look coarse or blurred. Doubling
+// pixels leaves every 2 x 2 block one colour; enlarging smoothly softens the edges. Measured
+// on the keys as drawn: 74 to 86 % of the blocks hold detail, and the edge energy is 2.1 to
+// 2.4 times that at 100 %. Doubled pixels give no such block (and 2.0 times); bilinear,
+// bicubic and Lanczos enlargements give 0.6 to 1.1 times. The bounds sit between.
+TEST(SkinKeys, At200PercentAreDrawnNotBlownUp)
+{
+    for (int id : {3224, 3300, 3301, 3302, 3303, 3304, 3305, 3306, 3307, 3308, 3309, 3310, 3320,
+                   3330, 3340})
+    {
+        SCOPED_TRACE(id);
+        const Picture &key = PictureOf(id, kScales[0]), &drawn = PictureOf(id, kDoubleScale);
+        ASSERT_TRUE(key.Readable());
+        ASSERT_TRUE(drawn.Readable());
+        ASSERT_EQ(drawn.Width(), 2 * key.Width());
+        ASSERT_EQ(drawn.Height(), 2 * key.Height());
+        EXPECT_GE(ShareOfDetailedBlocks(drawn), 0.5) << "pixels doubled";
+        EXPECT_GE(EdgeEnergy(drawn) / EdgeEnergy(key), 1.5) << "enlarged smoothly";
+    }
 }
 
 // --- Icons -----------------------------------------------------------------------------------
@@ -344,6 +528,8 @@ std::vector<GroupIconEntry> GroupEntries(int id)
     return entries;
 }
 
+constexpr int kIconSizes[] = {16, 20, 24, 32, 40, 48, 64};
+
 int ExpectedBits(int id)
 {
     return id == kApplicationIcon ? 8 : 24;
@@ -351,22 +537,20 @@ int ExpectedBits(int id)
 
 } // namespace
 
-TEST(SkinIcons, EachGroupHasA32And16PixelImageOfItsColourDepth)
+TEST(SkinIcons, EachGroupHasAnImageOfEverySizeAtItsColourDepth)
 {
     for (int id : kIcons)
     {
         SCOPED_TRACE(id);
         const auto entries = GroupEntries(id);
-        ASSERT_EQ(entries.size(), 2u);
-        bool has32 = false, has16 = false;
-        for (const auto& e : entries)
+        ASSERT_EQ(entries.size(), std::size(kIconSizes));
+        for (int size : kIconSizes)
         {
-            has32 |= e.width == 32 && e.height == 32;
-            has16 |= e.width == 16 && e.height == 16;
-            EXPECT_EQ(e.bitCount, ExpectedBits(id));
+            auto ofSize = [size](const auto& e) { return e.width == size && e.height == size; };
+            EXPECT_EQ(std::count_if(entries.begin(), entries.end(), ofSize), 1) << size << " px";
         }
-        EXPECT_TRUE(has32);
-        EXPECT_TRUE(has16);
+        for (const auto& e : entries)
+            EXPECT_EQ(e.bitCount, ExpectedBits(id));
     }
 }
 
@@ -419,11 +603,11 @@ TEST(SkinIcons, EachImageIsAClassicDibWithAMaskThatCutsOutABlackGround)
     }
 }
 
-TEST(SkinIcons, EachLoadsAtBothSizes)
+TEST(SkinIcons, EachLoadsAtEverySize)
 {
     for (int id : kIcons)
     {
-        for (int size : {16, 32})
+        for (int size : kIconSizes)
         {
             SCOPED_TRACE(::testing::Message() << id << " at " << size);
             HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
