@@ -1,6 +1,7 @@
 #include "framework/ImageList.h"
 
 #include "framework/Gdi.h"
+#include "framework/ResourceBytes.h"
 
 #include <cstring>
 #include <utility>
@@ -21,18 +22,16 @@ std::size_t DibRowBytes(LONG width, WORD bitsPerPixel)
 const BITMAPINFOHEADER* StoredIconImage(HINSTANCE hInstance, UINT nIconId, int cx, int cy,
                                         std::size_t& colourTableBytes)
 {
-    HRSRC hGroup = ::FindResourceW(hInstance, MAKEINTRESOURCEW(nIconId), RT_GROUP_ICON);
-    auto* pDirectory =
-        hGroup ? static_cast<BYTE*>(::LockResource(::LoadResource(hInstance, hGroup))) : nullptr;
+    const CResourceBytes directory = AfxFindResourceBytes(hInstance, nIconId, RT_GROUP_ICON);
     const int nEntryId =
-        pDirectory ? ::LookupIconIdFromDirectoryEx(pDirectory, TRUE, cx, cy, LR_DEFAULTCOLOR) : 0;
-    HRSRC hImage =
-        nEntryId ? ::FindResourceW(hInstance, MAKEINTRESOURCEW(nEntryId), RT_ICON) : nullptr;
-    if (!hImage)
-        return nullptr;
-    const auto* pHeader =
-        static_cast<const BITMAPINFOHEADER*>(::LockResource(::LoadResource(hInstance, hImage)));
-    const std::size_t nSize = ::SizeofResource(hInstance, hImage);
+        directory.pBytes ? ::LookupIconIdFromDirectoryEx(const_cast<BYTE*>(directory.pBytes), TRUE,
+                                                         cx, cy, LR_DEFAULTCOLOR)
+                         : 0;
+    const CResourceBytes image = nEntryId > 0 ? AfxFindResourceBytes(
+                                                    hInstance, static_cast<UINT>(nEntryId), RT_ICON)
+                                              : CResourceBytes{};
+    const auto* pHeader = reinterpret_cast<const BITMAPINFOHEADER*>(image.pBytes);
+    const std::size_t nSize = image.nSize;
     if (!pHeader || nSize < sizeof *pHeader || pHeader->biSize != sizeof *pHeader ||
         pHeader->biWidth != cx || pHeader->biHeight != 2 * cy || pHeader->biPlanes != 1 ||
         pHeader->biCompression != BI_RGB || pHeader->biBitCount > 32)

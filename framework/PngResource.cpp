@@ -1,6 +1,7 @@
 #include "framework/PngResource.h"
 
 #include "framework/LazyImport.h"
+#include "framework/ResourceBytes.h"
 #include "framework/WinApp.h"
 
 #include <wincodec.h>
@@ -64,17 +65,7 @@ bool CreateFactory(IWICImagingFactory** ppFactory)
                                       reinterpret_cast<LPVOID*>(ppFactory)));
 }
 
-bool FindPng(UINT id, BYTE*& pBytes, DWORD& nBytes)
-{
-    HINSTANCE hInstance = AfxGetInstanceHandle();
-    HRSRC found = ::FindResourceW(hInstance, MAKEINTRESOURCEW(id), L"PNG");
-    HGLOBAL loaded = found ? ::LoadResource(hInstance, found) : nullptr;
-    pBytes = loaded ? static_cast<BYTE*>(::LockResource(loaded)) : nullptr;
-    nBytes = found ? ::SizeofResource(hInstance, found) : 0;
-    return pBytes && nBytes;
-}
-
-CPixels Decode(IWICImagingFactory* pFactory, BYTE* pBytes, DWORD nBytes)
+CPixels Decode(IWICImagingFactory* pFactory, const BYTE* pBytes, DWORD nBytes)
 {
     CComPointer<IWICStream> stream;
     CComPointer<IWICBitmapDecoder> decoder;
@@ -82,7 +73,7 @@ CPixels Decode(IWICImagingFactory* pFactory, BYTE* pBytes, DWORD nBytes)
     CComPointer<IWICFormatConverter> converter;
     UINT width = 0, height = 0;
     if (FAILED(pFactory->CreateStream(&stream)) ||
-        FAILED(stream->InitializeFromMemory(pBytes, nBytes)) ||
+        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(pBytes), nBytes)) ||
         FAILED(pFactory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand,
                                                  &decoder)) ||
         FAILED(decoder->GetFrame(0, &frame)) || FAILED(pFactory->CreateFormatConverter(&converter)) ||
@@ -104,13 +95,12 @@ CPixels Decode(IWICImagingFactory* pFactory, BYTE* pBytes, DWORD nBytes)
 
 CPixels AfxLoadPngResource(UINT id)
 {
-    BYTE* pBytes = nullptr;
-    DWORD nBytes = 0;
-    if (!FindPng(id, pBytes, nBytes))
+    const CResourceBytes png = AfxFindResourceBytes(AfxGetInstanceHandle(), id, L"PNG");
+    if (!png.nSize)
         return {};
     CComScope com;
     CComPointer<IWICImagingFactory> factory;
     if (!com.Usable() || !CreateFactory(&factory))
         return {};
-    return Decode(factory, pBytes, nBytes);
+    return Decode(factory, png.pBytes, png.nSize);
 }

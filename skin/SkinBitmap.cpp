@@ -2,6 +2,7 @@
 
 #include "framework/DpiScale.h"
 #include "framework/PngResource.h"
+#include "framework/ResourceBytes.h"
 #include "framework/WinApp.h"
 
 #include <iterator>
@@ -15,13 +16,10 @@ constexpr int kStripFrames = 3;
 // The stored size at 96 DPI, read from the bitmap resource's header without loading it.
 SIZE StoredSize(UINT nId)
 {
-    HINSTANCE hInstance = AfxGetInstanceHandle();
-    HRSRC found = ::FindResourceW(hInstance, MAKEINTRESOURCEW(nId), RT_BITMAP);
-    HGLOBAL loaded = found ? ::LoadResource(hInstance, found) : nullptr;
-    const auto* pHeader = loaded ? static_cast<const BITMAPINFOHEADER*>(::LockResource(loaded))
-                                 : nullptr;
-    if (!pHeader || ::SizeofResource(hInstance, found) < sizeof(BITMAPINFOHEADER))
+    const CResourceBytes stored = AfxFindResourceBytes(AfxGetInstanceHandle(), nId, RT_BITMAP);
+    if (stored.nSize < sizeof(BITMAPINFOHEADER))
         return SIZE{0, 0};
+    const auto* pHeader = reinterpret_cast<const BITMAPINFOHEADER*>(stored.pBytes);
     return SIZE{pHeader->biWidth, pHeader->biHeight < 0 ? -pHeader->biHeight : pHeader->biHeight};
 }
 
